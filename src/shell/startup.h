@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/form1.h"
+#include "ui/geometry.h"
+
+// Left and top of a window of outer size `window` centred on a screen of size
+// `screen`. Not clamped: a window larger than the screen gets a negative edge.
+Point CentredOrigin(Size screen, Size window);
+
+// The start-up sequence, run on the design state before the window is first
+// shown. form.windowRect holds the window's outer size on entry.
+void RunStartup(Form1& form, Size screen);

@@ -1,0 +1,315 @@
+#include "ui/window_layout.h"
+
+#include <array>
+#include <string>
+
+#include "components/component_catalogue.h"
+
+namespace {
+
+constexpr std::array<MenuCategory, 9> kMenu{{
+    {"Picture_lecture", "lecture", "Picture_lecture_grand", 6},
+    {"Picture_partition", "partition", "Picture_partitions_grand", 60},
+    {"Picture_musique", "musique", "Picture_musique_grand", 113},
+    {"Picture_outils", "outils", "Picture_outils_grand", 167},
+    {"Picture_documents", "documents", "Picture_documents_grand", 220},
+    {"Picture_installer", "installer", "Picture_installer_grand", 274},
+    {"Picture_supprimer", "supprimer", "Picture_desinstall_grand", 327},
+    {"Picture_windows", "windows", "Picture_windows_grand", 381},
+    {"Picture_aide", "aide", "Picture_aide_grand", 434},
+}};
+constexpr int kMenuX = 4;
+constexpr int kMenuHeight = 42;
+constexpr int kFirstMenuWidth = 218;
+constexpr int kMenuWidth = 217;
+constexpr int kQuitY = 488;
+
+struct PanelDesign {
+    std::string_view name;
+    Size size;
+};
+// Design sizes; in the design every panel lies outside the client area and
+// start-up brings it in.
+constexpr std::array<PanelDesign, 9> kPanels{{
+    {"Picture_lecture_grand", {705, 505}},
+    {"Picture_partitions_grand", {705, 493}},
+    {"Picture_musique_grand", {701, 501}},
+    {"Picture_outils_grand", {701, 501}},
+    {"Picture_installer_grand", {705, 505}},
+    {"Picture_desinstall_grand", {705, 505}},
+    {"Picture_windows_grand", {701, 501}},
+    {"Picture_documents_grand", {701, 505}},
+    {"Picture_aide_grand", {701, 493}},
+}};
+constexpr Point kPanelDesignOrigin{1008, 19};
+
+constexpr std::array<std::string_view, 9> kPanelOrder{
+    "Picture_lecture_grand",    "Picture_partitions_grand", "Picture_musique_grand",
+    "Picture_outils_grand",     "Picture_installer_grand",  "Picture_desinstall_grand",
+    "Picture_windows_grand",    "Picture_documents_grand",  "Picture_aide_grand",
+};
+
+// Program pictures, row by row, four to a row; "" leaves a cell empty.
+constexpr std::array<std::string_view, 12> kLecture{
+    "Picture_bullaro", "Picture_mini_quadrelo", "Picture_solfege",    "Picture_quadrelo",
+    "Picture_clavira", "Picture_pulsaro",       "Picture_gnu_solfege", "Picture_metronome",
+    "Picture_quiz",    "Picture_maestrel",      "Picture_symphalis",  "Picture_tonavel",
+};
+constexpr std::array<std::string_view, 5> kPartitions{
+    "Picture_musescore", "Picture_openmusicwriter", "Picture_tuxguitar", "Picture_ariamaestosa",
+    "Picture_hydrogen",
+};
+constexpr std::array<std::string_view, 5> kMusique{
+    "Picture_audacity", "Picture_cdex", "Picture_vlc", "Picture_infrarecorder", "Picture_atunes",
+};
+constexpr std::array<std::string_view, 5> kOutils{
+    "Picture_sumatra_pdf", "Picture_7zip", "Picture_firefox", "Picture_thunderbird", "Picture_libreoffice",
+};
+constexpr std::array<std::string_view, 7> kDocuments{
+    "Picture_documents_accueil", "Picture_documents_musiques", "Picture_documents_partitions",
+    "Picture_documents_papiers", "Picture_documents_images",   "Picture_documents_videos",
+    "Picture_documents_autres",
+};
+constexpr std::array<std::string_view, 7> kWindows{
+    "Picture_dll", "Picture_dao35", "Picture_sql35", "Picture_java",
+    "Picture_voix", "Picture_net35", "Picture_net4",
+};
+constexpr std::array<std::string_view, 6> kAide{
+    "Picture_utilisation_portable", "Picture_description_programmes", "Picture_version",
+    "Picture_erreurs", "Picture_apropos", "Picture_miseajour",
+};
+
+struct PicturePanel {
+    std::string_view panel;
+    std::span<const std::string_view> pictures;
+    bool withTooltips;
+};
+const std::array<PicturePanel, 7> kPicturePanels{{
+    {"Picture_lecture_grand", kLecture, true},
+    {"Picture_partitions_grand", kPartitions, true},
+    {"Picture_musique_grand", kMusique, true},
+    {"Picture_outils_grand", kOutils, true},
+    {"Picture_documents_grand", kDocuments, false},
+    {"Picture_windows_grand", kWindows, false},
+    {"Picture_aide_grand", kAide, false},
+}};
+constexpr std::array<int, 4> kGridX{0, 176, 352, 528};
+constexpr std::array<int, 3> kGridY{0, 168, 336};
+constexpr Size kPictureSize{173, 166};
+
+// Pictures whose images the image store holds instead of holders on the form.
+constexpr std::string_view kStoredPicture = "Picture_libreoffice";
+constexpr std::string_view kSumatra = "Picture_sumatra_pdf";
+constexpr std::string_view kSumatraTooltip = "Sumatra PDF";
+
+// One line of the download and removal panels: a section heading or a component.
+struct LabelLine {
+    std::string_view heading;    // section heading, or
+    std::string_view component;  // component id
+    int y;
+};
+struct LabelColumn {
+    int x;
+    std::span<const LabelLine> lines;
+};
+constexpr auto kColumn1 = std::to_array<LabelLine>({
+    {"A", "", 8},         {"", "bullaro", 30},       {"", "gnusolfege", 53},   {"", "symphalis", 75},
+    {"", "tonavel", 98},  {"", "maestrel", 120},     {"", "metronome", 143},   {"", "solfege", 165},
+    {"", "clavira", 188}, {"", "quiz", 210},         {"", "chopin", 233},      {"", "hymnes", 255},
+    {"", "symphonique", 278}, {"", "pulsaro", 300},  {"", "mini_quadrelo", 323}, {"", "quadrelo", 345},
+    {"B", "", 367},       {"", "ariamaestosa", 390}, {"", "hydrogen", 412},    {"", "musescore", 435},
+    {"", "openmusicwriter", 457}, {"", "tuxguitar", 480},
+});
+constexpr auto kColumn2 = std::to_array<LabelLine>({
+    {"C", "", 8},          {"", "audacity", 31},  {"", "cdex", 53},        {"", "vlc", 76},
+    {"", "infrarecorder", 98}, {"", "atunes", 121}, {"D", "", 143},       {"", "libreoffice", 164},
+    {"", "firefox", 187},  {"", "thunderbird", 209}, {"", "7zip", 232},
+});
+constexpr auto kColumn3 = std::to_array<LabelLine>({
+    {"E", "", 8},           {"", "framework_35", 30}, {"", "framework_4", 53}, {"", "sql_35", 75},
+    {"", "reconnaissance_vocale", 96}, {"", "java", 120}, {"", "dao", 144},
+});
+const std::array<LabelColumn, 3> kLabelColumns{{{12, kColumn1}, {320, kColumn2}, {488, kColumn3}}};
+constexpr int kLabelHeight = 17;
+
+constexpr Rect kSpaceCaptionRect{512, 416, 161, 53};
+constexpr Rect kDecorationRect{400, 384, 300, 110};
+constexpr Rect kRemovalBarRect{168, 264, 381, 45};
+constexpr Rect kDownloadBarRect{400, 216, 381, 45};
+constexpr Rect kBarTextRect{0, 14, 381, 17};
+// Holders and value labels lie beyond the client area and are never seen.
+constexpr Point kHiddenOrigin{1100, 600};
+
+const SectionHeading& HeadingOf(std::string_view letter) {
+    for (const SectionHeading& heading : SectionHeadings()) {
+        if (letter[0] - 'A' == static_cast<int>(heading.section)) return heading;
+    }
+    return SectionHeadings()[0];
+}
+
+std::string_view PictureTooltip(std::string_view picture) {
+    if (picture == kSumatra) return kSumatraTooltip;
+    for (const Component& component : AllComponents()) {
+        if (component.picture == picture) return component.pictureTooltip;
+    }
+    return {};
+}
+
+void AddMenu(Form1& form) {
+    for (std::size_t i = 0; i < kMenu.size(); ++i) {
+        const MenuCategory& category = kMenu[i];
+        const int width = i == 0 ? kFirstMenuWidth : kMenuWidth;
+        form.Add({.name = std::string(category.button),
+                  .kind = ControlKind::MenuButton,
+                  .rect = {kMenuX, category.y, width, kMenuHeight},
+                  .image = "Picture_" + std::string(category.imageKey) + "_clair",
+                  .handCursor = true});
+    }
+    form.Add({.name = std::string(kQuitButton),
+              .kind = ControlKind::MenuButton,
+              .rect = {kMenuX, kQuitY, kMenuWidth, kMenuHeight},
+              .image = "Picture_quitter_clair",
+              .handCursor = true});
+}
+
+void AddPanels(Form1& form) {
+    for (const PanelDesign& panel : kPanels) {
+        form.Add({.name = std::string(panel.name),
+                  .kind = ControlKind::Panel,
+                  .rect = {kPanelDesignOrigin.x, kPanelDesignOrigin.y, panel.size.width, panel.size.height},
+                  .visible = false});
+    }
+}
+
+void AddHolders(Form1& form, std::string_view picture) {
+    for (const std::string& holder : {NormalImageOf(picture), HighlightImageOf(picture)}) {
+        form.Add({.name = holder,
+                  .kind = ControlKind::ImageHolder,
+                  .rect = {kHiddenOrigin.x, kHiddenOrigin.y, kPictureSize.width, kPictureSize.height},
+                  .visible = false,
+                  .image = holder});
+    }
+}
+
+void AddPictures(Form1& form) {
+    for (const PicturePanel& panel : kPicturePanels) {
+        const int parent = form.IndexOf(panel.panel);
+        for (std::size_t cell = 0; cell < panel.pictures.size(); ++cell) {
+            const std::string_view picture = panel.pictures[cell];
+            form.Add({.name = std::string(picture),
+                      .kind = ControlKind::ProgramPicture,
+                      .rect = {kGridX[cell % 4], kGridY[cell / 4], kPictureSize.width, kPictureSize.height},
+                      .parent = parent,
+                      .tooltip = panel.withTooltips ? std::string(PictureTooltip(picture)) : std::string(),
+                      .image = NormalImageOf(picture),
+                      .handCursor = true});
+            if (picture != kStoredPicture) AddHolders(form, picture);
+        }
+    }
+}
+
+// The download and removal panels hold the same lines at the same places.
+void AddLabelPanel(Form1& form, std::string_view panel, bool download) {
+    const int parent = form.IndexOf(panel);
+    for (const LabelColumn& column : kLabelColumns) {
+        for (const LabelLine& line : column.lines) {
+            Control label{.kind = ControlKind::Label, .rect = {column.x, line.y, 0, kLabelHeight}, .parent = parent};
+            if (!line.heading.empty()) {
+                const SectionHeading& heading = HeadingOf(line.heading);
+                label.name = std::string(download ? heading.downloadLabel : heading.removalLabel);
+                label.caption = std::string(heading.text);
+            } else {
+                const Component& component = ComponentById(line.component);
+                label.name = download ? DownloadLabelName(component) : RemovalLabelName(component);
+                label.caption = std::string(download ? component.downloadCaption : component.removalCaption);
+                label.tooltip = std::string(component.labelTooltip);
+                label.enabled = false;
+                label.handCursor = true;
+            }
+            form.Add(std::move(label));
+        }
+    }
+    form.Add({.name = std::string(download ? kDownloadSpaceCaption : kRemovalSpaceCaption),
+              .kind = ControlKind::Label,
+              .rect = kSpaceCaptionRect,
+              .parent = parent,
+              .caption = std::string(kDesignSpaceText)});
+    form.Add({.name = download ? "Image2" : "Image1",
+              .kind = ControlKind::Decoration,
+              .rect = kDecorationRect,
+              .parent = parent,
+              .image = std::string(kDecorationImage)});
+}
+
+void AddWaitingBar(Form1& form, std::string_view bar, std::string_view text, std::string_view textLabel,
+                   Rect rect, int parent) {
+    const int index = form.Add({.name = std::string(bar),
+                                .kind = ControlKind::WaitingBar,
+                                .rect = rect,
+                                .parent = parent,
+                                .visible = false});
+    form.Add({.name = std::string(textLabel),
+              .kind = ControlKind::BarText,
+              .rect = kBarTextRect,
+              .parent = index,
+              .caption = std::string(text)});
+}
+
+void AddValueHolders(Form1& form) {
+    form.Add({.name = std::string(kHoverFlag),
+              .kind = ControlKind::ValueHolder,
+              .rect = {kHiddenOrigin.x, kHiddenOrigin.y, 0, 0},
+              .visible = false,
+              .caption = "1"});
+    form.Add({.name = std::string(kServerVersion),
+              .kind = ControlKind::ValueHolder,
+              .rect = {kHiddenOrigin.x, kHiddenOrigin.y, 0, 0},
+              .visible = false});
+}
+
+std::vector<std::string> StoreImages() {
+    std::vector<std::string> images;
+    for (const MenuCategory& category : kMenu) {
+        for (const char* look : {"_clair", "_move", "_fonce"}) {
+            images.push_back("Picture_" + std::string(category.imageKey) + look);
+        }
+    }
+    images.push_back("Picture_quitter_clair");
+    images.push_back("Picture_quitter_move");
+    images.push_back(NormalImageOf(kStoredPicture));
+    images.push_back(HighlightImageOf(kStoredPicture));
+    return images;
+}
+
+}  // namespace
+
+std::span<const MenuCategory> MenuCategories() { return kMenu; }
+
+std::span<const std::string_view> PanelsInPlacementOrder() { return kPanelOrder; }
+
+std::span<const std::string_view> PicturesOfPanel(std::string_view panel) {
+    for (const PicturePanel& entry : kPicturePanels) {
+        if (entry.panel == panel) return entry.pictures;
+    }
+    return {};
+}
+
+std::string NormalImageOf(std::string_view picture) { return std::string(picture) + "_blanc"; }
+std::string HighlightImageOf(std::string_view picture) { return std::string(picture) + "_bleu"; }
+
+Form1 BuildDesignForm1() {
+    Form1 form;
+    AddMenu(form);
+    AddPanels(form);
+    AddPictures(form);
+    AddLabelPanel(form, "Picture_installer_grand", true);
+    AddLabelPanel(form, "Picture_desinstall_grand", false);
+    AddWaitingBar(form, kRemovalBar, "Suppression des données. Veuillez patienter!", "Label4", kRemovalBarRect,
+                  form.IndexOf("Picture_desinstall_grand"));
+    AddWaitingBar(form, kDownloadBar, "Téléchargement des données. Veuillez patienter!", "Label1",
+                  kDownloadBarRect, kNoParent);
+    AddValueHolders(form);
+    form.imageStore.images = StoreImages();
+    form.TakeChanges();
+    return form;
+}
