@@ -1,0 +1,365 @@
+#include "platform/win32/window_host.h"
+
+#include <commctrl.h>
+
+#include "components/component_catalogue.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/wide_text.h"
+#include "shell/startup.h"
+#include "ui/window_layout.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"CantarelPortableWindow";
+constexpr wchar_t kControlClass[] = L"CantarelPortableControl";
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kLabelText = RGB(24, 52, 102);
+constexpr COLORREF kDisabledText = RGB(160, 166, 176);
+constexpr COLORREF kHeadingText = RGB(176, 92, 24);
+constexpr COLORREF kCaptionText = RGB(60, 64, 72);
+constexpr int kLabelPadding = 4;
+
+bool IsHeading(const std::string& name) {
+    for (const SectionHeading& heading : SectionHeadings()) {
+        if (name == heading.downloadLabel || name == heading.removalLabel) return true;
+    }
+    return false;
+}
+
+
+bool IsContainer(ControlKind kind) { return kind == ControlKind::Panel || kind == ControlKind::WaitingBar; }
+
+WindowHost* HostOf(HWND window) {
+    return reinterpret_cast<WindowHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+}  // namespace
+
+WindowHost::WindowHost(HINSTANCE instance, Form1& form)
+    : instance_(instance), form_(form), events_(form, *this) {}
+
+WindowHost::~WindowHost() {
+    if (main_ != nullptr) DestroyWindow(main_);
+    if (labelFont_ != nullptr) DeleteObject(labelFont_);
+    if (headingFont_ != nullptr) DeleteObject(headingFont_);
+}
+
+bool WindowHost::Create() {
+    hand_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER));
+    WNDCLASSEXW mainClass{sizeof(mainClass)};
+    mainClass.lpfnWndProc = MainProc;
+    mainClass.hInstance = instance_;
+    mainClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_CANTAREL));
+    mainClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    mainClass.lpszClassName = kMainClass;
+    WNDCLASSEXW controlClass{sizeof(controlClass)};
+    controlClass.lpfnWndProc = ControlProc;
+    controlClass.hInstance = instance_;
+    controlClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    controlClass.lpszClassName = kControlClass;
+    for (const WNDCLASSEXW* windowClass : {&mainClass, &controlClass}) {
+        if (RegisterClassExW(windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    }
+
+    RECT outer{0, 0, Form1::kClientSize.width, Form1::kClientSize.height};
+    AdjustWindowRectEx(&outer, kMainStyle, FALSE, 0);
+    form_.windowRect = {0, 0, outer.right - outer.left, outer.bottom - outer.top};
+    RunStartup(form_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+
+    const Rect& rect = form_.windowRect;
+    main_ = CreateWindowExW(0, kMainClass, Widen(Form1::kCaption).c_str(), kMainStyle, rect.left, rect.top,
+                            rect.width, rect.height, nullptr, nullptr, instance_, this);
+    if (main_ == nullptr) return false;
+    CreateFonts();
+    SizeLabelsToCaptions();
+    CreateControlWindows();
+    form_.TakeChanges();
+    ShowWindow(main_, SW_SHOWNORMAL);
+    UpdateWindow(main_);
+    return true;
+}
+
+int WindowHost::Run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+void WindowHost::Close() {
+    if (main_ != nullptr) PostMessageW(main_, WM_CLOSE, 0, 0);
+}
+
+void WindowHost::CreateFonts() {
+    labelFont_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+    headingFont_ = CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+}
+
+HFONT WindowHost::FontOf(int index) const {
+    return IsHeading(form_.At(index).name) ? headingFont_ : labelFont_;
+}
+
+// Labels are as wide as their caption needs.
+void WindowHost::SizeLabelsToCaptions() {
+    HDC dc = GetDC(main_);
+    for (int i = 0; i < form_.Count(); ++i) {
+        const Control& control = form_.At(i);
+        if (control.kind != ControlKind::Label || control.rect.width != 0) continue;
+        HGDIOBJ old = SelectObject(dc, FontOf(i));
+        const std::wstring text = Widen(control.caption);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        form_.SetWidth(i, extent.cx + kLabelPadding);
+    }
+    ReleaseDC(main_, dc);
+}
+
+void WindowHost::CreateControlWindows() {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_, nullptr);
+    windows_.assign(form_.Count(), nullptr);
+    applied_ = form_.Controls();
+    // The model lists containers before what they hold.
+    for (int i = 0; i < form_.Count(); ++i) {
+        const Control& control = form_.At(i);
+        if (!IsShownKind(control.kind)) continue;
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+        if (control.visible) style |= WS_VISIBLE;
+        if (!control.enabled) style |= WS_DISABLED;
+        if (IsContainer(control.kind)) style |= WS_CLIPCHILDREN;
+        HWND parent = control.parent == kNoParent ? main_ : windows_[control.parent];
+        const Rect& r = control.rect;
+        HWND window = CreateWindowExW(0, kControlClass, Widen(control.caption).c_str(), style, r.left, r.top,
+                                      r.width, r.height, parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlWindowId(i))), instance_,
+                                      nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        windows_[i] = window;
+        if (!control.tooltip.empty()) AddTooltip(i);
+    }
+    // The waiting bars cover whatever lies under them; the decorative picture
+    // lies under the free-space caption.
+    for (int i = 0; i < form_.Count(); ++i) {
+        const ControlKind kind = form_.At(i).kind;
+        if (kind == ControlKind::WaitingBar) SetWindowPos(windows_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (kind == ControlKind::Decoration) {
+            SetWindowPos(windows_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        }
+    }
+}
+
+void WindowHost::AddTooltip(int index) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(windows_[index]);
+    tool.uId = reinterpret_cast<UINT_PTR>(windows_[index]);
+    std::wstring text = Widen(form_.At(index).tooltip);
+    tool.lpszText = text.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void WindowHost::Mirror() {
+    for (int index : form_.TakeChanges()) {
+        HWND window = windows_[index];
+        const Control& now = form_.At(index);
+        Control& shown = applied_[index];
+        if (window == nullptr) {
+            shown = now;
+            continue;
+        }
+        if (now.rect != shown.rect) {
+            SetWindowPos(window, nullptr, now.rect.left, now.rect.top, now.rect.width, now.rect.height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (now.enabled != shown.enabled) {
+            EnableWindow(window, now.enabled);
+            InvalidateRect(window, nullptr, FALSE);
+        }
+        if (now.caption != shown.caption) {
+            SetWindowTextW(window, Widen(now.caption).c_str());
+            InvalidateRect(window, nullptr, FALSE);
+        }
+        if (now.image != shown.image) InvalidateRect(window, nullptr, FALSE);
+        if (now.visible != shown.visible) ShowWindow(window, now.visible ? SW_SHOWNA : SW_HIDE);
+        shown = now;
+    }
+}
+
+LRESULT CALLBACK WindowHost::MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* host = static_cast<WindowHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        host->main_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+    }
+    WindowHost* host = HostOf(window);
+    return host != nullptr ? host->OnMainMessage(message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT WindowHost::OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(main_, &paint);
+            PaintMain(dc);
+            EndPaint(main_, &paint);
+            return 0;
+        }
+        case WM_DESTROY:
+            // Nothing else keeps the program alive once the main window is gone.
+            main_ = nullptr;
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(main_, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK WindowHost::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowHost* host = HostOf(window);
+    if (host == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    const int index = ControlIndexFromWindowId(GetDlgCtrlID(window));
+    return host->OnControlMessage(index, window, message, wParam, lParam);
+}
+
+LRESULT WindowHost::OnControlMessage(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            RECT client;
+            GetClientRect(window, &client);
+            // Drawn off screen and copied in one go: no flicker.
+            HDC memory = CreateCompatibleDC(dc);
+            HBITMAP canvas = CreateCompatibleBitmap(dc, client.right, client.bottom);
+            HGDIOBJ old = SelectObject(memory, canvas);
+            PaintControl(index, memory, {client.right, client.bottom});
+            BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteObject(canvas);
+            DeleteDC(memory);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (form_.At(index).handCursor && hand_ != nullptr) {
+                SetCursor(hand_);
+                return TRUE;
+            }
+            break;
+        case WM_MOUSEMOVE:
+            events_.MouseMove(index);
+            Mirror();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            SetCapture(window);
+            events_.MouseDown(index);
+            Mirror();
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            OnButtonUp(index, window, message, wParam, lParam);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A click is a left release over the control that was pressed; its handler
+// runs after the release has put the control back in place.
+void WindowHost::OnButtonUp(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool captured = GetCapture() == window;
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) ReleaseCapture();
+    events_.MouseUp(index);
+    Mirror();
+    if (message != WM_LBUTTONUP || !captured) return;
+    RECT client;
+    GetClientRect(window, &client);
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (!PtInRect(&client, at)) return;
+    events_.Click(index);
+    Mirror();
+}
+
+void WindowHost::PaintMain(HDC dc) {
+    RECT client;
+    GetClientRect(main_, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PaintImage(dc, std::string(kBackgroundImage), 0, 0, 970, 550);
+}
+
+void WindowHost::PaintImage(HDC dc, const std::string& image, int x, int y, int width, int height) {
+    HBITMAP bitmap = images_.Get(image);
+    if (bitmap == nullptr) return;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+void WindowHost::PaintControl(int index, HDC dc, SIZE size) {
+    const Control& control = form_.At(index);
+    RECT all{0, 0, size.cx, size.cy};
+    switch (control.kind) {
+        case ControlKind::WaitingBar:
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            break;
+        case ControlKind::Label:
+        case ControlKind::BarText:
+            PaintText(index, dc, size);
+            break;
+        default:
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            if (!control.image.empty()) PaintImage(dc, control.image, 0, 0, size.cx, size.cy);
+            break;
+    }
+}
+
+// A label is transparent over the decorative picture that lies under it.
+void WindowHost::PaintDecorationBehind(int index, HDC dc) {
+    const Control& label = form_.At(index);
+    for (int i = 0; i < form_.Count(); ++i) {
+        const Control& other = form_.At(i);
+        if (other.kind != ControlKind::Decoration || other.parent != label.parent) continue;
+        PaintImage(dc, other.image, other.rect.left - label.rect.left, other.rect.top - label.rect.top,
+                   other.rect.width, other.rect.height);
+    }
+}
+
+void WindowHost::PaintText(int index, HDC dc, SIZE size) {
+    const Control& control = form_.At(index);
+    RECT all{0, 0, size.cx, size.cy};
+    const bool onBar = control.kind == ControlKind::BarText;
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(onBar ? BLACK_BRUSH : WHITE_BRUSH)));
+    if (!onBar) PaintDecorationBehind(index, dc);
+    COLORREF color = kLabelText;
+    if (onBar) color = kWhite;
+    else if (!control.enabled) color = kDisabledText;
+    else if (IsHeading(control.name)) color = kHeadingText;
+    else if (!control.handCursor) color = kCaptionText;
+    SetTextColor(dc, color);
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ old = SelectObject(dc, FontOf(index));
+    const std::wstring text = Widen(control.caption);
+    UINT format = DT_NOPREFIX | DT_WORDBREAK;
+    if (onBar) format |= DT_CENTER;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &all, format);
+    SelectObject(dc, old);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/main_window.h"
+#include "platform/win32/image_cache.h"
+#include "shell/form1_events.h"
+#include "ui/form1.h"
+
+// Mirrors the Form1 model into a real main window with one child window per
+// shown control, and routes the children's mouse input to Form1Events.
+class WindowHost : public MainWindow {
+public:
+    WindowHost(HINSTANCE instance, Form1& form);
+    ~WindowHost() override;
+
+    // Runs start-up on the model, creates every window and shows the main one.
+    bool Create();
+    // The event loop; returns when the main window has been closed.
+    int Run();
+
+    void Close() override;
+
+private:
+    static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlMessage(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateFonts();
+    void SizeLabelsToCaptions();
+    void CreateControlWindows();
+    void AddTooltip(int index);
+    void OnButtonUp(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Applies to the child windows what the handlers changed in the model.
+    void Mirror();
+
+    void PaintMain(HDC dc);
+    void PaintControl(int index, HDC dc, SIZE size);
+    void PaintImage(HDC dc, const std::string& image, int x, int y, int width, int height);
+    void PaintDecorationBehind(int index, HDC dc);
+    void PaintText(int index, HDC dc, SIZE size);
+    HFONT FontOf(int index) const;
+
+    HINSTANCE instance_;
+    Form1& form_;
+    Form1Events events_;
+    HWND main_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::vector<HWND> windows_;
+    std::vector<Control> applied_;  // what each child window shows now
+    HFONT labelFont_ = nullptr;
+    HFONT headingFont_ = nullptr;
+    HCURSOR hand_ = nullptr;
+    ImageCache images_;
+};

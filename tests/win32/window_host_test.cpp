@@ -1,0 +1,163 @@
+#include "platform/win32/window_host.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/win32/wide_text.h"
+#include "ui/window_layout.h"
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Cantarel Portable - Version 1.4";
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::map<int, HWND> ChildrenById(HWND main) {
+    std::map<int, HWND> children;
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM found) {
+            (*reinterpret_cast<std::map<int, HWND>*>(found))[GetDlgCtrlID(child)] = child;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+RECT RectInParent(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Each test owns a real main window on the test's display.
+class WindowHostTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host_.Create());
+        main_ = FindWindowW(nullptr, kTitle);
+        ASSERT_NE(main_, nullptr);
+        children_ = ChildrenById(main_);
+    }
+    void TearDown() override {
+        if (IsWindow(main_)) DestroyWindow(main_);
+        Pump();
+    }
+    HWND Child(std::string_view name) { return children_[ControlWindowId(form_.IndexOf(name))]; }
+
+    Form1 form_ = BuildDesignForm1();
+    WindowHost host_{GetModuleHandleW(nullptr), form_};
+    HWND main_ = nullptr;
+    std::map<int, HWND> children_;
+};
+
+TEST_F(WindowHostTest, MainWindowHasTheTitleAndClientSize) {
+    RECT client;
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, 969);
+    EXPECT_EQ(client.bottom, 542);
+    EXPECT_TRUE(IsWindowVisible(main_));
+    RECT outer;
+    GetWindowRect(main_, &outer);
+    EXPECT_EQ(outer.left, form_.windowRect.left);
+    EXPECT_EQ(outer.top, form_.windowRect.top);
+}
+
+// Every shown control is a child window with the model's place, text and state.
+TEST_F(WindowHostTest, ChildWindowsMirrorTheModel) {
+    int shown = 0;
+    for (int i = 0; i < form_.Count(); ++i) {
+        const Control& control = form_.At(i);
+        if (!IsShownKind(control.kind)) {
+            EXPECT_EQ(children_.count(ControlWindowId(i)), 0u) << control.name;
+            continue;
+        }
+        ++shown;
+        SCOPED_TRACE(control.name);
+        HWND child = children_[ControlWindowId(i)];
+        ASSERT_NE(child, nullptr);
+        const RECT rect = RectInParent(child);
+        EXPECT_EQ(rect.left, control.rect.left);
+        EXPECT_EQ(rect.top, control.rect.top);
+        EXPECT_EQ(rect.right - rect.left, control.rect.width);
+        EXPECT_EQ(rect.bottom - rect.top, control.rect.height);
+        EXPECT_EQ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0, control.visible);
+        EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.enabled);
+        wchar_t text[256] = {};
+        GetWindowTextW(child, text, 256);
+        EXPECT_EQ(Narrow(text), control.caption);
+        const int parent = control.parent == kNoParent ? 0 : ControlWindowId(control.parent);
+        EXPECT_EQ(GetParent(child), parent == 0 ? main_ : children_[parent]);
+    }
+    EXPECT_EQ(static_cast<int>(children_.size()), shown);
+}
+
+// Labels are as wide as their captions, and no caption runs into its neighbour.
+TEST_F(WindowHostTest, LabelsFitTheirCaptionsWithoutOverlapping) {
+    for (const Control& label : form_.Controls()) {
+        if (label.kind != ControlKind::Label || label.parent != form_.IndexOf("Picture_installer_grand")) continue;
+        EXPECT_GT(label.rect.width, static_cast<int>(label.caption.size()) * 3) << label.name;
+        const Control& panel = form_.At(label.parent);
+        EXPECT_LE(label.rect.left + label.rect.width, panel.rect.width) << label.name;
+        for (const Control& other : form_.Controls()) {
+            if (&other == &label || other.parent != label.parent || other.kind != ControlKind::Label) continue;
+            const bool apart = label.rect.left + label.rect.width <= other.rect.left ||
+                               other.rect.left + other.rect.width <= label.rect.left ||
+                               label.rect.top + label.rect.height <= other.rect.top ||
+                               other.rect.top + other.rect.height <= label.rect.top;
+            EXPECT_TRUE(apart) << label.name << " / " << other.name;
+        }
+    }
+}
+
+TEST_F(WindowHostTest, ModelChangesReachTheWindowsAfterAnEvent) {
+    HWND quiz = Child("Label_telecharger_quiz");
+    EXPECT_FALSE(IsWindowEnabled(quiz));
+    form_.SetEnabled("Label_telecharger_quiz", true);
+    form_.SetCaption("Label_espace_disque", "Espace Libre : 1,5 Go");
+    form_.SetVisible("Picture_installer_grand", true);
+    // Any event mirrors what the handlers changed.
+    SendMessageW(Child("Picture_lecture"), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_TRUE(IsWindowEnabled(quiz));
+    EXPECT_TRUE(IsWindowVisible(quiz));
+    wchar_t text[64] = {};
+    GetWindowTextW(Child("Label_espace_disque"), text, 64);
+    EXPECT_EQ(Narrow(text), "Espace Libre : 1,5 Go");
+}
+
+TEST_F(WindowHostTest, ReleasingTheButtonElsewhereIsNoClick) {
+    HWND quit = Child("Picture_quitter");
+    SendMessageW(quit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(quit, WM_LBUTTONUP, 0, MAKELPARAM(300, 10));
+    Pump();
+    EXPECT_TRUE(IsWindow(main_));
+    SendMessageW(quit, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(quit, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    Pump();
+    EXPECT_TRUE(IsWindow(main_));
+}
+
+TEST_F(WindowHostTest, AClickOnTheQuitButtonEndsTheEventLoop) {
+    HWND quit = Child("Picture_quitter");
+    SendMessageW(quit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(quit, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(host_.Run(), 0);
+    EXPECT_FALSE(IsWindow(main_));
+}
+
+TEST_F(WindowHostTest, TheCloseCommandEndsTheEventLoopTheSameWay) {
+    PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(host_.Run(), 0);
+    EXPECT_FALSE(IsWindow(main_));
+}
+
+}  // namespace
