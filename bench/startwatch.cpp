@@ -1,0 +1,110 @@
+// Times a GUI program from process creation to its main window being shown.
+// Runs in the same Wine prefix as the target, so it sees the target's windows
+// through the ordinary window API.
+//
+// Usage: startwatch.exe <exe> <exact window title>
+// Prints the elapsed milliseconds on one line; exit code 0 on success,
+// 2 usage, 3 not started, 4 no window within the deadline, 5 target exited first.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr double kDeadlineMs = 30000.0;
+constexpr DWORD kCloseGraceMs = 5000;
+
+double MsBetween(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER freq) {
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 /
+           static_cast<double>(freq.QuadPart);
+}
+
+// A Linux path given from the shell ("/work/...") names the same file on Z:.
+std::wstring ToWindowsPath(const std::wstring& path) {
+    std::wstring p = path;
+    if (!p.empty() && p[0] == L'/') p = L"Z:" + p;
+    for (auto& c : p)
+        if (c == L'/') c = L'\\';
+    wchar_t full[MAX_PATH * 4];
+    DWORD n = GetFullPathNameW(p.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
+    return (n > 0 && n < std::size(full)) ? std::wstring(full, n) : p;
+}
+
+// Only a window of the process we started counts: a leftover of an earlier
+// run with the same title must not end the timing.
+HWND FindVisibleWindowOf(DWORD pid, const std::wstring& title) {
+    HWND w = nullptr;
+    while ((w = FindWindowExW(nullptr, w, nullptr, title.c_str())) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+void CloseTarget(const PROCESS_INFORMATION& pi, HWND window) {
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, window ? kCloseGraceMs : 0) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, kCloseGraceMs);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: startwatch.exe <exe> <exact window title>\n");
+        return 2;
+    }
+    const std::wstring exe = ToWindowsPath(argv[1]);
+    const std::wstring title = argv[2];
+    std::wstring folder = exe;
+    const auto slash = folder.find_last_of(L'\\');
+    folder = slash == std::wstring::npos ? L"." : folder.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+
+    LARGE_INTEGER freq, start, now;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi)) {
+        std::fprintf(stderr, "startwatch: cannot start (error %lu)\n", GetLastError());
+        return 3;
+    }
+
+    int result = 4;
+    HWND window = nullptr;
+    for (;;) {
+        window = FindVisibleWindowOf(pi.dwProcessId, title);
+        QueryPerformanceCounter(&now);
+        const double elapsed = MsBetween(start, now, freq);
+        if (window) {
+            std::printf("%.1f\n", elapsed);
+            result = 0;
+            break;
+        }
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) {
+            std::fprintf(stderr, "startwatch: target exited before its window was shown\n");
+            result = 5;
+            break;
+        }
+        if (elapsed > kDeadlineMs) {
+            std::fprintf(stderr, "startwatch: no visible window within %.0f ms\n", kDeadlineMs);
+            break;
+        }
+        Sleep(1);
+    }
+    std::fflush(stdout);
+
+    CloseTarget(pi, window);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result;
+}
