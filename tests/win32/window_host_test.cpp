@@ -20,15 +20,14 @@ void Pump() {
     }
 }
 
+BOOL CALLBACK AddChild(HWND child, LPARAM found) {
+    (*reinterpret_cast<std::map<int, HWND>*>(found))[GetDlgCtrlID(child)] = child;
+    return TRUE;
+}
+
 std::map<int, HWND> ChildrenById(HWND main) {
     std::map<int, HWND> children;
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM found) {
-            (*reinterpret_cast<std::map<int, HWND>*>(found))[GetDlgCtrlID(child)] = child;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(main, AddChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
