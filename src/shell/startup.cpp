@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "shell/installed_state_scan.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -18,19 +19,24 @@ Point CentredOrigin(Size screen, Size window) {
     return {Half(screen.width - window.width), Half(screen.height - window.height)};
 }
 
-void RunStartup(Form1& form, Size screen) {
-    // 1. Centre the window on the whole screen.
+void CentreWindow(Form1& form, Size screen) {
     const Point origin = CentredOrigin(screen, {form.windowRect.width, form.windowRect.height});
     form.windowRect.left = origin.x;
     form.windowRect.top = origin.y;
+}
 
-    // 2. and 3. (the installed-state scan and the launch shortcuts) run here.
-
-    // 4. Bring the nine panels in: left edges first, then top edges.
+// Left edges first, then top edges, in the panels' order.
+void PlacePanels(Form1& form) {
     for (std::string_view panel : PanelsInPlacementOrder()) {
         form.SetPosition(panel, {kPanelOrigin.x, form.Get(panel).rect.top});
     }
     for (std::string_view panel : PanelsInPlacementOrder()) {
         form.SetPosition(panel, {form.Get(panel).rect.left, kPanelOrigin.y});
     }
+}
+
+void RunStartup(Form1& form, StartupContext& context) {
+    CentreWindow(form, context.screen);
+    RefreshInstalledState(form, context.appFolder, context.files);
+    PlacePanels(form);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_file_system.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -13,11 +14,12 @@ TEST(Startup, CentresOnTheWholeScreenWithoutClamping) {
     EXPECT_EQ(CentredOrigin({640, 480}, {975, 571}), (Point{-168, -46}));
 }
 
-TEST(Startup, BringsEveryPanelInAndChangesNothingElse) {
+TEST(Startup, PlacesTheWindowAndPanelsAndChangesNothingElse) {
     const Form1 design = BuildDesignForm1();
     Form1 form = BuildDesignForm1();
     form.windowRect = {0, 0, 975, 571};
-    RunStartup(form, {1280, 1024});
+    CentreWindow(form, {1280, 1024});
+    PlacePanels(form);
     EXPECT_EQ(form.windowRect, (Rect{152, 226, 975, 571}));
     for (int i = 0; i < form.Count(); ++i) {
         const Control& before = design.At(i);
@@ -34,6 +36,20 @@ TEST(Startup, BringsEveryPanelInAndChangesNothingElse) {
         EXPECT_EQ(after.image, before.image);
     }
     EXPECT_FALSE(form.imageStore.opened);
+}
+
+TEST(Startup, ScansTheDriveBeforeTheWindowIsShown) {
+    Form1 form = BuildDesignForm1();
+    form.windowRect = {0, 0, 975, 571};
+    FakeFileSystem drive;
+    drive.AddFile("E:\\Musique\\VLC\\vlc.exe");
+    StartupContext context{{1280, 1024}, "E:\\", drive};
+    RunStartup(form, context);
+    EXPECT_EQ(drive.patterns.size(), 36u);
+    EXPECT_TRUE(form.Get("Picture_vlc").visible);
+    EXPECT_FALSE(form.Get("Picture_audacity").visible);
+    EXPECT_EQ(form.Get("Picture_lecture_grand").rect.left, 251);
+    EXPECT_EQ(form.windowRect.left, 152);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -54,7 +55,9 @@ protected:
     HWND Child(std::string_view name) { return children_[ControlWindowId(form_.IndexOf(name))]; }
 
     Form1 form_ = BuildDesignForm1();
-    WindowHost host_{GetModuleHandleW(nullptr), form_};
+    Win32FileSystem files_;
+    // A folder that holds no component: start-up finds nothing installed.
+    WindowHost host_{GetModuleHandleW(nullptr), form_, "C:\\windows\\fonts", files_};
     HWND main_ = nullptr;
     std::map<int, HWND> children_;
 };
@@ -72,6 +75,13 @@ TEST_F(WindowHostTest, MainWindowHasTheTitleAndClientSize) {
 }
 
 // Every shown control is a child window with the model's place, text and state.
+TEST_F(WindowHostTest, StartUpScannedTheDriveBeforeShowing) {
+    EXPECT_TRUE(IsWindowEnabled(Child("Label_telecharger_vlc")));
+    EXPECT_FALSE(IsWindowEnabled(Child("Label_supprimer_vlc")));
+    EXPECT_FALSE(GetWindowLongW(Child("Picture_vlc"), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongW(Child("Picture_sumatra_pdf"), GWL_STYLE) & WS_VISIBLE);
+}
+
 TEST_F(WindowHostTest, ChildWindowsMirrorTheModel) {
     int shown = 0;
     for (int i = 0; i < form_.Count(); ++i) {
@@ -119,11 +129,11 @@ TEST_F(WindowHostTest, LabelsFitTheirCaptionsWithoutOverlapping) {
 }
 
 TEST_F(WindowHostTest, ModelChangesReachTheWindowsAfterAnEvent) {
-    HWND quiz = Child("Label_telecharger_quiz");
+    HWND quiz = Child("Label_supprimer_quiz");
     EXPECT_FALSE(IsWindowEnabled(quiz));
-    form_.SetEnabled("Label_telecharger_quiz", true);
+    form_.SetEnabled("Label_supprimer_quiz", true);
     form_.SetCaption("Label_espace_disque", "Espace Libre : 1,5 Go");
-    form_.SetVisible("Picture_installer_grand", true);
+    form_.SetVisible("Picture_desinstall_grand", true);
     // Any event mirrors what the handlers changed.
     SendMessageW(Child("Picture_lecture"), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     EXPECT_TRUE(IsWindowEnabled(quiz));

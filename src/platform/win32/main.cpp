@@ -1,17 +1,39 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/window_host.h"
+#include "shell/app_folder.h"
 #include "ui/window_layout.h"
 
+namespace {
+
+std::string ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return Narrow(std::wstring_view(path.data(), length));
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // A removed key or an empty drive must fail quietly, not stop the
+    // launcher behind a system dialog.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
     Form1 form = BuildDesignForm1();
+    Win32FileSystem files;
     int result = 1;
     {
-        WindowHost host(instance, form);
+        WindowHost host(instance, form, AppFolderOf(ExecutablePath()), files);
         if (host.Create()) result = host.Run();
     }
     return result;

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/main_window.h"
 #include "platform/win32/image_cache.h"
 #include "shell/form1_events.h"
@@ -13,7 +15,8 @@
 // shown control, and routes the children's mouse input to Form1Events.
 class WindowHost : public MainWindow {
 public:
-    WindowHost(HINSTANCE instance, Form1& form);
+    // `appFolder` and `files` are the drive start-up reads.
+    WindowHost(HINSTANCE instance, Form1& form, std::string appFolder, FileSystem& files);
     ~WindowHost() override;
 
     // Runs start-up on the model, creates every window and shows the main one.
@@ -46,6 +49,8 @@ private:
 
     HINSTANCE instance_;
     Form1& form_;
+    std::string appFolder_;
+    FileSystem& files_;
     Form1Events events_;
     HWND main_ = nullptr;
     HWND tooltip_ = nullptr;

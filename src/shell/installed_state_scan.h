@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "ui/form1.h"
+
+// Sets every component's labels and picture from what the drive holds. Run
+// once, by start-up, on the design state: it only enables labels and hides
+// pictures.
+void RefreshInstalledState(Form1& form, std::string_view appFolder, FileSystem& files);
+
+// Sets the quiz removal caption to what removing the quiz would free: the
+// program and each topic whose removal label is enabled.
+void RefreshQuizSizeCaption(Form1& form);
