@@ -15,7 +15,6 @@ mkdir -p "$demo"
 if [ ! -d "$drive" ]; then
   /usr/bin/python3 "$root/demo/make_demo_drive.py" "$drive" --standin "$standin"
 fi
-cp "$build/x86_64/src/platform/win32/CantarelLauncher.exe" "$drive/"
 /usr/bin/python3 "$root/demo/make_server_tree.py" "$demo/server" --standin "$standin" --force >/dev/null
 
 port=$(sed -n 's#^DOWNLOAD_BASE:STRING=http://127.0.0.1:\([0-9]*\).*#\1#p' "$build/x86_64/CMakeCache.txt")
@@ -26,6 +25,6 @@ trap 'kill $server 2>/dev/null || true' EXIT
 echo "Serveur de téléchargement : http://127.0.0.1:${port:-8642}/ (journal : $demo/server.log)"
 
 source "$root/scripts/wine-env.sh"
-export WINEPREFIX="$build/wineprefix-demo"
-/usr/bin/python3 "$root/tools/harness/run_demo.py" --exe "$drive/CantarelLauncher.exe" --prefix "$WINEPREFIX" \
-  --artifacts "$demo"
+/usr/bin/python3 "$root/tools/harness/run_demo.py" "$build/x86_64/src/platform/win32/CantarelLauncher.exe" "$drive" \
+  --probe "$build/x86_64/tools/probe/uiprobe.exe" --prefix "$build/wineprefix-demo" \
+  --screenshot "$demo/fenetre.png"
