@@ -35,8 +35,8 @@ void PlacePanels(Form1& form) {
     }
 }
 
-void RunStartup(Form1& form, StartupContext& context) {
-    CentreWindow(form, context.screen);
-    RefreshInstalledState(form, context.appFolder, context.files);
+void RunStartup(Form1& form, Size screen, Services& services) {
+    CentreWindow(form, screen);
+    RefreshInstalledState(form, services.appFolder, services.files);
     PlacePanels(form);
 }

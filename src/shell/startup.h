@@ -1,8 +1,6 @@
 #pragma once
 
-#include <string>
-
-#include "platform/file_system.h"
+#include "platform/services.h"
 #include "ui/form1.h"
 #include "ui/geometry.h"
 
@@ -10,16 +8,9 @@
 // `screen`. Not clamped: a window larger than the screen gets a negative edge.
 Point CentredOrigin(Size screen, Size window);
 
-// What start-up reads: the screen and the drive.
-struct StartupContext {
-    Size screen;
-    std::string appFolder;
-    FileSystem& files;
-};
-
 // The start-up sequence, run on the design state before the window is first
 // shown. form.windowRect holds the window's outer size on entry.
-void RunStartup(Form1& form, StartupContext& context);
+void RunStartup(Form1& form, Size screen, Services& services);
 
 // Its placing steps alone: the window centred, the panels brought in.
 void CentreWindow(Form1& form, Size screen);

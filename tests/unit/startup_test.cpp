@@ -43,8 +43,8 @@ TEST(Startup, ScansTheDriveBeforeTheWindowIsShown) {
     form.windowRect = {0, 0, 975, 571};
     FakeFileSystem drive;
     drive.AddFile("E:\\Musique\\VLC\\vlc.exe");
-    StartupContext context{{1280, 1024}, "E:\\", drive};
-    RunStartup(form, context);
+    Services services{"E:\\", drive};
+    RunStartup(form, {1280, 1024}, services);
     EXPECT_EQ(drive.patterns.size(), 36u);
     EXPECT_TRUE(form.Get("Picture_vlc").visible);
     EXPECT_FALSE(form.Get("Picture_audacity").visible);

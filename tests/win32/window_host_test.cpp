@@ -5,7 +5,7 @@
 #include <map>
 
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -55,9 +55,9 @@ protected:
     HWND Child(std::string_view name) { return children_[ControlWindowId(form_.IndexOf(name))]; }
 
     Form1 form_ = BuildDesignForm1();
-    Win32FileSystem files_;
     // A folder that holds no component: start-up finds nothing installed.
-    WindowHost host_{GetModuleHandleW(nullptr), form_, "C:\\windows\\fonts", files_};
+    Win32Platform platform_{"C:\\windows\\fonts"};
+    WindowHost host_{GetModuleHandleW(nullptr), form_, platform_.services};
     HWND main_ = nullptr;
     std::map<int, HWND> children_;
 };

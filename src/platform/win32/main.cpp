@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/window_host.h"
 #include "shell/app_folder.h"
 #include "ui/window_layout.h"
@@ -30,10 +30,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&controls);
 
     Form1 form = BuildDesignForm1();
-    Win32FileSystem files;
+    Win32Platform platform(AppFolderOf(ExecutablePath()));
     int result = 1;
     {
-        WindowHost host(instance, form, AppFolderOf(ExecutablePath()), files);
+        WindowHost host(instance, form, platform.services);
         if (host.Create()) result = host.Run();
     }
     return result;

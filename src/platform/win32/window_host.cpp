@@ -37,8 +37,8 @@ WindowHost* HostOf(HWND window) {
 
 }  // namespace
 
-WindowHost::WindowHost(HINSTANCE instance, Form1& form, std::string appFolder, FileSystem& files)
-    : instance_(instance), form_(form), appFolder_(std::move(appFolder)), files_(files), events_(form, *this) {}
+WindowHost::WindowHost(HINSTANCE instance, Form1& form, Services& services)
+    : instance_(instance), form_(form), services_(services), events_(form, *this) {}
 
 WindowHost::~WindowHost() {
     if (main_ != nullptr) DestroyWindow(main_);
@@ -66,8 +66,7 @@ bool WindowHost::Create() {
     RECT outer{0, 0, Form1::kClientSize.width, Form1::kClientSize.height};
     AdjustWindowRectEx(&outer, kMainStyle, FALSE, 0);
     form_.windowRect = {0, 0, outer.right - outer.left, outer.bottom - outer.top};
-    StartupContext startup{{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, appFolder_, files_};
-    RunStartup(form_, startup);
+    RunStartup(form_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, services_);
 
     const Rect& rect = form_.windowRect;
     main_ = CreateWindowExW(0, kMainClass, Widen(Form1::kCaption).c_str(), kMainStyle, rect.left, rect.top,

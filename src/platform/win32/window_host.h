@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "platform/main_window.h"
+#include "platform/services.h"
 #include "platform/win32/image_cache.h"
 #include "shell/form1_events.h"
 #include "ui/form1.h"
@@ -15,8 +15,7 @@
 // shown control, and routes the children's mouse input to Form1Events.
 class WindowHost : public MainWindow {
 public:
-    // `appFolder` and `files` are the drive start-up reads.
-    WindowHost(HINSTANCE instance, Form1& form, std::string appFolder, FileSystem& files);
+    WindowHost(HINSTANCE instance, Form1& form, Services& services);
     ~WindowHost() override;
 
     // Runs start-up on the model, creates every window and shows the main one.
@@ -49,8 +48,7 @@ private:
 
     HINSTANCE instance_;
     Form1& form_;
-    std::string appFolder_;
-    FileSystem& files_;
+    Services& services_;
     Form1Events events_;
     HWND main_ = nullptr;
     HWND tooltip_ = nullptr;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+
+// The services of the platform that the handlers use, and the folder the
+// launcher lives in. Each handler takes what it needs from here.
+struct Services {
+    std::string appFolder;
+    FileSystem& files;
+};
