@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/dialogs.h"
 #include "platform/file_system.h"
 
 // The services of the platform that the handlers use, and the folder the
@@ -9,4 +10,5 @@
 struct Services {
     std::string appFolder;
     FileSystem& files;
+    Dialogs& dialogs;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "ui/window_layout.h"
 
@@ -43,7 +44,8 @@ TEST(Startup, ScansTheDriveBeforeTheWindowIsShown) {
     form.windowRect = {0, 0, 975, 571};
     FakeFileSystem drive;
     drive.AddFile("E:\\Musique\\VLC\\vlc.exe");
-    Services services{"E:\\", drive};
+    FakeDialogs dialogs;
+    Services services{"E:\\", drive, dialogs};
     RunStartup(form, {1280, 1024}, services);
     EXPECT_EQ(drive.patterns.size(), 36u);
     EXPECT_TRUE(form.Get("Picture_vlc").visible);

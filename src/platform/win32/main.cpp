@@ -34,7 +34,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int result = 1;
     {
         WindowHost host(instance, form, platform.services);
-        if (host.Create()) result = host.Run();
+        if (host.Create()) {
+            platform.SetMainWindow(host.Handle());
+            result = host.Run();
+        }
     }
     return result;
 }

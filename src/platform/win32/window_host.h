@@ -23,6 +23,8 @@ public:
     // The event loop; returns when the main window has been closed.
     int Run();
 
+    HWND Handle() const { return main_; }
+
     void Close() override;
 
 private:
