@@ -104,7 +104,7 @@ class Session:
                         DISPLAY=f":{display}",
                         WINEPREFIX=str(prefix),
                         WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
                         LANG="fr_FR.UTF-8",
                         LC_ALL="fr_FR.UTF-8")
 

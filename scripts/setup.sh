@@ -9,6 +9,7 @@ packages=(
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix binutils-mingw-w64
   wine64 xvfb xdotool x11-utils imagemagick
   locales python3 python3-pil python3-pytest fonts-dejavu-core
+  dpkg-dev xz-utils
 )
 
 missing=()
@@ -28,3 +29,6 @@ if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
   echo "setup: generating fr_FR.UTF-8"
   localedef -i fr_FR -f UTF-8 fr_FR.UTF-8
 fi
+
+# The extraction library unzip32.dll for both targets, from Debian's unzip source.
+bash "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/build-unzip32.sh"

@@ -3,7 +3,8 @@
 # locale so that accented file names work and numbers use a decimal comma.
 export WINELOADER=/usr/lib/wine/wine64
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would add a desktop entry for every shortcut the launcher writes.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 
 # Prepares the prefix once and starts its server, so that helper processes

@@ -3,12 +3,26 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/disk_space.h"
+#include "platform/downloader.h"
 #include "platform/file_system.h"
+#include "platform/processes.h"
+#include "platform/shell_links.h"
+#include "platform/system_info.h"
+#include "platform/unzip_library.h"
 
 // The services of the platform that the handlers use, and the folder the
 // launcher lives in. Each handler takes what it needs from here.
 struct Services {
     std::string appFolder;
     FileSystem& files;
+    EventPump& events;
+    Processes& processes;
     Dialogs& dialogs;
+    ShellLinks& shellLinks;
+    SystemInfo& system;
+    DiskSpaceQuery& disk;
+    UnzipLibrary& unzip;
+    Downloader& downloader;
 };

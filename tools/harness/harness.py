@@ -42,7 +42,8 @@ def wine_env(prefix: Path, display: str | None) -> dict:
     env.update(
         WINEPREFIX=str(prefix),
         WINEDEBUG="-all",
-        WINEDLLOVERRIDES="mscoree,mshtml=",
+        # winemenubuilder would add a desktop entry for every shortcut the launcher writes.
+        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
         LANG="fr_FR.UTF-8",
         LC_ALL="fr_FR.UTF-8",
     )
@@ -284,6 +285,11 @@ class Session:
                 self.read_only_root = None
             self.prefix = WinePrefix(self._prefix_path, self.display, self.read_only_root).start()
             self.probe = Probe(self._probe_exe, self.prefix) if self._probe_exe else None
+            if self.probe:
+                # The first program that asks for the desktop window starts
+                # Wine's desktop process, which inherits that program's output
+                # and keeps it open: let it inherit nothing we read.
+                self.prefix._run([WINE, str(self._probe_exe), "windows"], timeout=120)
         except BaseException:
             self.close()
             raise

@@ -1,0 +1,243 @@
+#include "platform/win32/win32_downloader.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+namespace result = download_result;
+
+struct Address {
+    std::wstring host;
+    INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+    bool secure = false;
+    std::string path;  // the request target as it goes on the wire
+};
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+// The path in the system's ANSI code page, unescaped, as the publisher's
+// server expects it ("è" is the single byte 0xE8 under 1252). Only what would
+// break the request line itself (spaces, control characters) is escaped, as
+// the URL moniker does. Nothing when a letter has no place in the code page:
+// a "?" in its stead would ask for another file.
+bool ToWirePath(std::string_view utf8, std::string& wire) {
+    const std::wstring wide = Widen(utf8);
+    std::string ansi;
+    if (!wide.empty()) {
+        const UINT codePage = GetACP();
+        // The UTF-8 code page refuses the "default character used" question.
+        BOOL lossy = FALSE;
+        BOOL* lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
+        const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+        const int size = static_cast<int>(wide.size());
+        const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, lossyOut);
+        if (length <= 0 || lossy) return false;
+        ansi.assign(length, '\0');
+        if (WideCharToMultiByte(CP_ACP, flags, wide.data(), size, ansi.data(), length, nullptr, lossyOut) != length ||
+            lossy)
+            return false;
+    }
+    wire.clear();
+    for (const char c : ansi) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            wire += escaped;
+        } else {
+            wire += c;
+        }
+    }
+    return true;
+}
+
+// "http://host[:port]/path"; "https://" too. No credentials in the address.
+bool ParseUrl(std::string_view url, Address& address) {
+    std::string_view rest;
+    if (StartsWithNoCase(url, "http://")) {
+        rest = url.substr(7);
+    } else if (StartsWithNoCase(url, "https://")) {
+        rest = url.substr(8);
+        address.secure = true;
+        address.port = INTERNET_DEFAULT_HTTPS_PORT;
+    } else {
+        return false;
+    }
+    const std::size_t slash = rest.find('/');
+    std::string_view authority = rest.substr(0, slash);
+    std::string_view path = slash == std::string_view::npos ? std::string_view("/") : rest.substr(slash);
+    if (const std::size_t fragment = path.find('#'); fragment != std::string_view::npos) path = path.substr(0, fragment);
+    if (authority.empty() || authority.find('@') != std::string_view::npos) return false;
+
+    const std::size_t bracket = authority.rfind(']');
+    const std::size_t colon = authority.rfind(':');
+    if (colon != std::string_view::npos && (bracket == std::string_view::npos || colon > bracket)) {
+        const std::string_view digits = authority.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5) return false;
+        unsigned port = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9') return false;
+            port = port * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (port == 0 || port > 65535) return false;
+        address.port = static_cast<INTERNET_PORT>(port);
+        authority = authority.substr(0, colon);
+    }
+    if (authority.size() >= 2 && authority.front() == '[' && authority.back() == ']')
+        authority = authority.substr(1, authority.size() - 2);
+    if (authority.empty()) return false;
+    address.host = Widen(authority);
+    return ToWirePath(path, address.path);
+}
+
+// Closes a WinINet handle when it goes out of scope.
+class InternetHandle {
+public:
+    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+    ~InternetHandle() {
+        if (handle_) InternetCloseHandle(handle_);
+    }
+    HINTERNET get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    HINTERNET handle_;
+};
+
+std::int32_t FailureOfLastError() {
+    switch (GetLastError()) {
+    case ERROR_INTERNET_TIMEOUT:
+    case WSAETIMEDOUT:  // what Wine's WinINet hands on from the socket
+        return result::kTimedOut;
+    default:
+        return result::kNoConnection;
+    }
+}
+
+// The announced length of the body; nothing when the server did not say.
+bool ContentLength(HINTERNET request, unsigned long long& length) {
+    wchar_t text[32] = {};
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return false;
+    length = 0;
+    const wchar_t* c = text;
+    while (*c == L' ') ++c;
+    if (*c < L'0' || *c > L'9') return false;
+    for (; *c >= L'0' && *c <= L'9'; ++c) length = length * 10 + static_cast<unsigned>(*c - L'0');
+    return true;
+}
+
+// The body into an open file. Returns kDone when it all arrived and was
+// written.
+std::int32_t CopyBody(HINTERNET request, HANDLE file, bool lengthKnown, unsigned long long announced) {
+    std::vector<char> buffer(64 * 1024);
+    unsigned long long received = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read)) {
+            const std::int32_t failure = FailureOfLastError();
+            return failure == result::kNoConnection ? result::kCutShort : failure;
+        }
+        if (read == 0) break;
+        received += read;
+        DWORD written = 0;
+        if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read) return result::kWriteFailed;
+    }
+    if (lengthKnown && received != announced) return result::kCutShort;
+    // The key may be pulled out right after the report: the bytes must be on
+    // it, and a late write error still counts.
+    if (!FlushFileBuffers(file)) return result::kWriteFailed;
+    return result::kDone;
+}
+
+// Every wait of `handle` ends after `silence` without a byte. Wine reads
+// them from the request handle only; Windows from any level: all three get them.
+void LimitSilence(HINTERNET handle, DWORD silence) {
+    for (const DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        InternetSetOptionW(handle, option, &silence, sizeof silence);
+    }
+}
+
+// Everything from the request to the file put in place.
+std::int32_t Fetch(const Address& address, const std::wstring& target, const std::wstring& partial,
+                   DWORD silence) {
+    InternetHandle session(InternetOpenW(L"CantarelPortable/1.4", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!session) return result::kNoConnection;
+    LimitSilence(session.get(), silence);
+    InternetHandle connection(InternetConnectW(session.get(), address.host.c_str(), address.port, nullptr, nullptr,
+                                               INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) return FailureOfLastError();
+    LimitSilence(connection.get(), silence);
+
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+    if (address.secure) flags |= INTERNET_FLAG_SECURE;
+    // The A call with bytes of our own making: the W call would leave the
+    // path's conversion (ANSI, UTF-8, escaped or not) to WinINet's version.
+    const char* accept[] = {"*/*", nullptr};
+    InternetHandle request(
+        HttpOpenRequestA(connection.get(), "GET", address.path.c_str(), nullptr, nullptr, accept, flags, 0));
+    if (!request) return FailureOfLastError();
+    LimitSilence(request.get(), silence);
+    if (!HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) return FailureOfLastError();
+
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        return result::kCutShort;
+    if (status != 200) {
+        const std::int32_t code = static_cast<std::int32_t>(status);
+        return result::IsHttpStatus(code) ? code : result::kCutShort;
+    }
+    unsigned long long announced = 0;
+    const bool lengthKnown = ContentLength(request.get(), announced);
+
+    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return result::kWriteFailed;
+    std::int32_t outcome = CopyBody(request.get(), file, lengthKnown, announced);
+    if (!CloseHandle(file) && outcome == result::kDone) outcome = result::kWriteFailed;
+    if (outcome == result::kDone && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        outcome = result::kWriteFailed;
+    return outcome;
+}
+
+}  // namespace
+
+std::int32_t Win32Downloader::Download(std::string_view url, std::string_view targetFile) {
+    Address address;
+    if (!ParseUrl(url, address)) return result::kBadUrl;
+    const std::wstring target = Widen(targetFile);
+    if (target.empty()) return result::kWriteFailed;
+    const std::wstring partial = Widen(std::string(targetFile) + kPartialSuffix);
+    // A read-only file or a folder under that name is not ours to replace
+    // (Wine would replace a read-only file where Windows refuses): nothing
+    // is fetched for nothing.
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        return result::kWriteFailed;
+
+    // A part left by an earlier run that was cut off (the key pulled, the
+    // program killed) would count as a file on the drive: it goes first.
+    DeleteFileW(partial.c_str());
+    const std::int32_t outcome = Fetch(address, target, partial, silence_);
+    if (outcome != result::kDone) DeleteFileW(partial.c_str());
+    return outcome;
+}

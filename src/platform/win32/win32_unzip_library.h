@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "platform/unzip_library.h"
+
+// Info-ZIP's unzip32.dll (UnZip 6.0), loaded for each extraction from the
+// launcher's folder first, then by the system's search order.
+class Win32UnzipLibrary : public UnzipLibrary {
+public:
+    // The folder of the running executable.
+    Win32UnzipLibrary();
+    explicit Win32UnzipLibrary(std::string folder) : folder_(std::move(folder)) {}
+
+    Result SingleEntryUnzip(const UnzipOptions& options, UnzipCallbacks& callbacks) override;
+    std::string ToSystemText(std::string_view utf8) override;
+    std::string FromSystemText(std::string_view ansi) override;
+
+private:
+    std::string folder_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "platform/processes.h"
+
+// A program that runs for `runningWaits` waits and then ends (or whose wait
+// fails), as scripted; records what was asked.
+class FakeProcesses : public Processes {
+public:
+    std::optional<Handle> StartThroughShell(const ShellStart& start) override {
+        starts.push_back(start);
+        if (!startSucceeds) return std::nullopt;
+        return handle;
+    }
+
+    Wait WaitForEnd(Handle process, std::uint32_t milliseconds) override {
+        waits.push_back({process, milliseconds});
+        if (static_cast<int>(waits.size()) <= runningWaits) return Wait::kTimedOut;
+        return lastWait;
+    }
+
+    std::optional<std::uint32_t> ExitCode(Handle process) override {
+        exitCodeReadFor.push_back(process);
+        return exitCode;
+    }
+
+    void Close(Handle process) override { closed.push_back(process); }
+
+    // The script.
+    bool startSucceeds = true;
+    Handle handle = 0x5a4;
+    int runningWaits = 0;
+    Wait lastWait = Wait::kEnded;
+    std::optional<std::uint32_t> exitCode = 0;
+
+    // What was asked.
+    struct WaitCall {
+        Handle process;
+        std::uint32_t milliseconds;
+    };
+    std::vector<ShellStart> starts;
+    std::vector<WaitCall> waits;
+    std::vector<Handle> exitCodeReadFor;
+    std::vector<Handle> closed;
+};
