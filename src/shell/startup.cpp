@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "shell/installed_state_scan.h"
+#include "shell/launch_shortcuts.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -38,5 +39,8 @@ void PlacePanels(Form1& form) {
 void RunStartup(Form1& form, Size screen, Services& services) {
     CentreWindow(form, screen);
     RefreshInstalledState(form, services.appFolder, services.files);
+    // A shortcut that cannot be written (write-protected or removed drive, no
+    // "system\" folder) costs only that shortcut: the window still shows.
+    WriteLaunchShortcuts(services.appFolder, services.shellLinks);
     PlacePanels(form);
 }

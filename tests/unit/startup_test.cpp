@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_system.h"
+#include "fakes/fake_platform.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -42,15 +41,44 @@ TEST(Startup, PlacesTheWindowAndPanelsAndChangesNothingElse) {
 TEST(Startup, ScansTheDriveBeforeTheWindowIsShown) {
     Form1 form = BuildDesignForm1();
     form.windowRect = {0, 0, 975, 571};
-    FakeFileSystem drive;
-    drive.AddFile("E:\\Musique\\VLC\\vlc.exe");
-    FakeDialogs dialogs;
-    Services services{"E:\\", drive, dialogs};
-    RunStartup(form, {1280, 1024}, services);
-    EXPECT_EQ(drive.patterns.size(), 36u);
+    FakePlatform platform("E:\\");
+    platform.files.AddFile("E:\\Musique\\VLC\\vlc.exe");
+    RunStartup(form, {1280, 1024}, platform.services);
+    EXPECT_EQ(platform.files.patterns.size(), 36u);
     EXPECT_TRUE(form.Get("Picture_vlc").visible);
     EXPECT_FALSE(form.Get("Picture_audacity").visible);
     EXPECT_EQ(form.Get("Picture_lecture_grand").rect.left, 251);
+    EXPECT_EQ(form.windowRect.left, 152);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Startup, WritesTheShortcutsAfterTheScan) {
+    Form1 form = BuildDesignForm1();
+    form.windowRect = {0, 0, 975, 571};
+    FakePlatform platform("E:\\Clé USB");
+    std::vector<std::size_t> scannedBeforeWrite;
+    platform.shellLinks.onWrite = [&] { scannedBeforeWrite.push_back(platform.files.patterns.size()); };
+    RunStartup(form, {1280, 1024}, platform.services);
+    ASSERT_EQ(platform.shellLinks.written.size(), 11u);
+    EXPECT_EQ(platform.shellLinks.written.front().path, "E:\\Clé USB\\system\\maestrel.lnk");
+    EXPECT_EQ(scannedBeforeWrite, std::vector<std::size_t>(11, 36u));
+}
+
+TEST(Startup, ADriveThatRefusesTheShortcutsStillGetsItsWindowReady) {
+    Form1 form = BuildDesignForm1();
+    form.windowRect = {0, 0, 975, 571};
+    FakePlatform platform("E:\\");  // write-protected, or gone: nothing can be read or written
+    platform.shellLinks.refuseAll = true;
+    RunStartup(form, {1280, 1024}, platform.services);
+    EXPECT_EQ(platform.shellLinks.attempts.size(), 11u);
+    EXPECT_FALSE(form.Get("Picture_vlc").visible);
+    for (std::string_view panel : PanelsInPlacementOrder()) {
+        EXPECT_EQ(form.Get(panel).rect.left, 251) << panel;
+        EXPECT_EQ(form.Get(panel).rect.top, 19) << panel;
+    }
     EXPECT_EQ(form.windowRect.left, 152);
 }
 

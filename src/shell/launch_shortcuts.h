@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/shell_links.h"
+
+// One of the suite's programs as its shortcut names it. Paths are relative
+// to AppFolder and begin with a backslash.
+struct LaunchShortcut {
+    std::string_view file;
+    std::string_view target;
+    std::string_view workingFolder;
+    std::string_view icon;  // the icon is the first of this file
+};
+
+// The eleven shortcuts, in the order they are written.
+const std::array<LaunchShortcut, 11>& LaunchShortcutTable();
+
+// AppFolder followed by `relative` (which begins with a backslash). At a
+// drive's root ("E:\") the doubled backslash is written once: the same file,
+// and a clean path inside the links.
+std::string JoinToAppFolder(std::string_view appFolder, std::string_view relative);
+
+// The link written for one row, for the tree at `appFolder`.
+ShellLink LinkFor(const LaunchShortcut& row, std::string_view appFolder);
+
+// Writes the eleven shortcut files under "system\", replacing the old ones,
+// so they match the drive's current place. A shortcut that cannot be written
+// does not stop the others. Returns how many were written.
+int WriteLaunchShortcuts(std::string_view appFolder, ShellLinks& links);
