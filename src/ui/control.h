@@ -31,6 +31,7 @@ struct Control {
     std::string tooltip;
     std::string image;  // name of the image shown, from the window's image set
     bool handCursor = false;
+    bool pressed = false;  // drawn one pixel down and right while a mouse button is held on it
 };
 
 // Controls that the host shows as real child windows; holders are only values.

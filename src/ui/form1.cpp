@@ -52,6 +52,8 @@ void Form1::SetPosition(std::string_view name, Point topLeft) {
     control.rect.top = topLeft.y;
 }
 
+void Form1::SetPressed(std::string_view name, bool pressed) { Mutable(name).pressed = pressed; }
+
 void Form1::SetWidth(int index, int width) {
     Touch(index);
     controls_[index].rect.width = width;

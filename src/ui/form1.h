@@ -39,6 +39,7 @@ public:
     void SetCaption(std::string_view name, std::string caption);
     void SetPosition(std::string_view name, Point topLeft);
     void SetWidth(int index, int width);
+    void SetPressed(std::string_view name, bool pressed);
     // Shows the image that a holder holds: a holder control of this form, or
     // an image of the image store (which opens the store).
     void SetImage(std::string_view name, std::string_view holder);
