@@ -1,13 +1,51 @@
 #include "shell/form1_events.h"
 
+#include <string>
+
+#include "components/install_flow.h"
+#include "ui/category_switch.h"
+#include "ui/hover_feedback.h"
 #include "ui/window_layout.h"
 
+namespace {
+
+constexpr std::string_view kDownloadLabel = "Label_telecharger_";
+
+// Marks the events busy for the length of one action, whatever way it ends.
+class BusyWhile {
+public:
+    explicit BusyWhile(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyWhile() { busy_ = false; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    bool& busy_;
+};
+
+}  // namespace
+
 void Form1Events::Click(int control) {
-    if (form_.At(control).name == kQuitButton) window_.Close();
+    const std::string& name = form_.At(control).name;
+    if (const MenuCategory* category = CategoryOfButton(name)) {
+        SwitchCategory(form_, *category, services_);
+        return;
+    }
+    // A close asked for during an action waits for its end (the window's host
+    // sees to that).
+    if (name == kQuitButton) {
+        window_.Close();
+        return;
+    }
+    if (busy_) return;
+    if (name.starts_with(kDownloadLabel)) {
+        BusyWhile busy(busy_);
+        InstallComponent(form_, name.substr(kDownloadLabel.size()), services_);
+    }
 }
 
-void Form1Events::MouseMove(int) {}
+void Form1Events::MouseMove(int control) { HoverOver(form_, control); }
 
-void Form1Events::MouseDown(int) {}
+void Form1Events::MouseDown(int control) { PressDown(form_, control); }
 
-void Form1Events::MouseUp(int) {}
+void Form1Events::MouseUp(int control) { PressUp(form_, control); }

@@ -1,6 +1,7 @@
 #include "shell/installed_state_scan.h"
 
 #include <array>
+#include <stdexcept>
 #include <string>
 
 #include "components/component_catalogue.h"
@@ -37,13 +38,32 @@ bool HoldsFile(FileSystem& files, std::string_view appFolder, std::string_view f
     return files.FirstFile(AbsolutePath(appFolder, folder) + "*.*").has_value();
 }
 
+const ScanRow& RowOf(std::string_view id) {
+    for (const ScanRow& row : kScanOrder) {
+        if (row.id == id) return row;
+    }
+    throw std::out_of_range("no component " + std::string(id));
+}
+
 }  // namespace
+
+bool IsComponentInstalled(std::string_view id, std::string_view appFolder, FileSystem& files) {
+    const ScanRow& row = RowOf(id);
+    return HoldsFile(files, appFolder, ComponentById(id).installedFolder) ||
+           (!row.otherFolder.empty() && HoldsFile(files, appFolder, row.otherFolder));
+}
+
+void ShowInstalledState(Form1& form, std::string_view id, bool installed) {
+    const Component& component = ComponentById(id);
+    form.SetEnabled(DownloadLabelName(component), !installed);
+    form.SetEnabled(RemovalLabelName(component), installed);
+    if (!component.picture.empty()) form.SetVisible(component.picture, installed);
+}
 
 void RefreshInstalledState(Form1& form, std::string_view appFolder, FileSystem& files) {
     for (const ScanRow& row : kScanOrder) {
         const Component& component = ComponentById(row.id);
-        const bool installed = HoldsFile(files, appFolder, component.installedFolder) ||
-                               (!row.otherFolder.empty() && HoldsFile(files, appFolder, row.otherFolder));
+        const bool installed = IsComponentInstalled(row.id, appFolder, files);
         if (installed) {
             form.SetEnabled(RemovalLabelName(component), true);
         } else if (component.id == "quiz") {

@@ -10,6 +10,14 @@
 // pictures.
 void RefreshInstalledState(Form1& form, std::string_view appFolder, FileSystem& files);
 
+// The installed test: the component's folder (either of MuseScore's two)
+// directly holds a file that is not a system file.
+bool IsComponentInstalled(std::string_view id, std::string_view appFolder, FileSystem& files);
+
+// Labels and picture as the drive says the component is: on the drive, only
+// its removal is offered and its picture shown; else the reverse.
+void ShowInstalledState(Form1& form, std::string_view id, bool installed);
+
 // Sets the quiz removal caption to what removing the quiz would free: the
 // program and each topic whose removal label is enabled.
 void RefreshQuizSizeCaption(Form1& form);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_platform.h"
 #include "ui/window_layout.h"
 
 namespace {
@@ -13,11 +14,10 @@ struct FakeMainWindow : MainWindow {
 
 TEST(Form1Events, OnlyTheQuitButtonClosesTheWindow) {
     Form1 form = BuildDesignForm1();
+    FakePlatform platform;
     FakeMainWindow window;
-    Form1Events events(form, window);
-    for (int i = 0; i < form.Count(); ++i) {
-        if (form.At(i).name != kQuitButton) events.Click(i);
-    }
+    Form1Events events(form, platform.services, window);
+    for (const MenuCategory& category : MenuCategories()) events.Click(form.IndexOf(category.button));
     EXPECT_EQ(window.closes, 0);
     events.Click(form.IndexOf(kQuitButton));
     EXPECT_EQ(window.closes, 1);

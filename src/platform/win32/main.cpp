@@ -35,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     {
         WindowHost host(instance, form, platform.services);
         if (host.Create()) {
-            platform.SetMainWindow(host.Handle());
+            platform.SetMainWindow(host.Handle(), [&host] { host.ShowModelChanges(); });
             result = host.Run();
         }
     }

@@ -38,7 +38,7 @@ WindowHost* HostOf(HWND window) {
 }  // namespace
 
 WindowHost::WindowHost(HINSTANCE instance, Form1& form, Services& services)
-    : instance_(instance), form_(form), services_(services), events_(form, *this) {}
+    : instance_(instance), form_(form), services_(services), events_(form, services, *this) {}
 
 WindowHost::~WindowHost() {
     if (main_ != nullptr) DestroyWindow(main_);
@@ -215,6 +215,14 @@ LRESULT WindowHost::OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             EndPaint(main_, &paint);
             return 0;
         }
+        case WM_CLOSE:
+            // An action under way finishes first; the close follows its end.
+            if (events_.Busy()) {
+                closePending_ = true;
+                return 0;
+            }
+            DestroyWindow(main_);
+            return 0;
         case WM_DESTROY:
             // Nothing else keeps the program alive once the main window is gone.
             main_ = nullptr;
@@ -285,9 +293,11 @@ LRESULT WindowHost::OnControlMessage(int index, HWND window, UINT message, WPARA
 // runs after the release has put the control back in place.
 void WindowHost::OnButtonUp(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool captured = GetCapture() == window;
-    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) ReleaseCapture();
-    events_.MouseUp(index);
-    Mirror();
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+        ReleaseCapture();
+        events_.MouseUp(index);
+        Mirror();
+    }
     if (message != WM_LBUTTONUP || !captured) return;
     RECT client;
     GetClientRect(window, &client);
@@ -295,6 +305,7 @@ void WindowHost::OnButtonUp(int index, HWND window, UINT message, WPARAM wParam,
     if (!PtInRect(&client, at)) return;
     events_.Click(index);
     Mirror();
+    if (closePending_ && !events_.Busy()) PostMessageW(main_, WM_CLOSE, 0, 0);
 }
 
 void WindowHost::PaintMain(HDC dc) {

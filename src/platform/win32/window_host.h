@@ -25,6 +25,9 @@ public:
 
     HWND Handle() const { return main_; }
 
+    // Applies to the child windows what the handlers changed in the model.
+    void ShowModelChanges() { Mirror(); }
+
     void Close() override;
 
 private:
@@ -60,4 +63,5 @@ private:
     HFONT headingFont_ = nullptr;
     HCURSOR hand_ = nullptr;
     ImageCache images_;
+    bool closePending_ = false;  // a close asked for while an action ran
 };

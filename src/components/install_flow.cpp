@@ -1,0 +1,176 @@
+#include "components/install_flow.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "components/component_catalogue.h"
+#include "config/build_settings.h"
+#include "shell/installed_state_scan.h"
+#include "storage/disk_space_report.h"
+#include "ui/window_layout.h"
+#include "unzip/cg_unzip_files.h"
+#include "unzip/unzip_error.h"
+
+namespace {
+
+struct Titles {
+    std::string_view question;
+    std::string_view success;
+    std::string_view failure;
+};
+
+Titles TitlesOf(CategoryFolder folder) {
+    switch (folder) {
+        case CategoryFolder::Cantarel:
+            return {"Installation d'un programme Cantarel", "Installation d'un programme Cantarel",
+                    "Installation d'un programme Cantarel"};
+        case CategoryFolder::Windows:
+            return {"Téléchargement d'un programme", "Téléchargement d'un programme", "Téléchargement d'un programme"};
+        default:
+            return {"Installation d'un programme", "Installation d'un programme Cantarel",
+                    "Installation d'un programme"};
+    }
+}
+
+std::string Support() { return std::string(kSupportAddress) + "!"; }
+
+std::string Question(const Component& c) {
+    if (!c.question.empty()) return std::string(c.question);
+    return "Voulez-vous installer " + std::string(c.messageName) + " ?";
+}
+
+std::string SuccessReport(const Component& c) {
+    if (!c.successReport.empty()) return std::string(c.successReport);
+    return "Le programme '" + std::string(c.messageName) + "' a été installé!";
+}
+
+std::string FailureReport(const Component& c) {
+    if (!c.failureReport.empty()) return std::string(c.failureReport) + Support();
+    return "Le programme '" + std::string(c.messageName) +
+           "' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + Support();
+}
+
+std::string ExtractionUnavailable(const Component& c) {
+    const std::string_view name = c.messageName.empty() ? c.downloadCaption : c.messageName;
+    return "Le fichier de " + std::string(name) +
+           " a été téléchargé mais n'a pas pu être décompressé : la bibliothèque de décompression "
+           "(unzip32.dll) est absente ou inutilisable. Recommencez ultérieurement ou contactez " +
+           Support();
+}
+
+// The quiz archive holds every questionnaire, so installing it sets the
+// topics' labels too.
+constexpr std::array<std::string_view, 4> kQuizFamily{"quiz", "chopin", "hymnes", "symphonique"};
+
+bool IsQuizPart(const Component& c) {
+    return std::find(kQuizFamily.begin(), kQuizFamily.end(), c.id) != kQuizFamily.end();
+}
+
+void ShowInstalled(Form1& form, const Component& c) {
+    if (c.id == "quiz") {
+        for (std::string_view id : kQuizFamily) form.SetEnabled(DownloadLabelName(ComponentById(id)), false);
+        for (std::string_view id : kQuizFamily) form.SetEnabled(RemovalLabelName(ComponentById(id)), true);
+    } else {
+        form.SetEnabled(DownloadLabelName(c), false);
+        form.SetEnabled(RemovalLabelName(c), true);
+    }
+    if (!c.picture.empty()) form.SetVisible(c.picture, true);
+}
+
+// After an extraction that did not complete, the window says what is really
+// on the drive.
+void ShowWhatTheDriveHolds(Form1& form, const Component& c, Services& services) {
+    const auto show = [&](std::string_view id) {
+        ShowInstalledState(form, id, IsComponentInstalled(id, services.appFolder, services.files));
+    };
+    if (c.id == "quiz") {
+        for (std::string_view id : kQuizFamily) show(id);
+    } else {
+        show(c.id);
+    }
+}
+
+void PrepareFolder(const Component& c, Services& services) {
+    if (c.folderToPrepare.empty()) return;
+    if (!c.prepareProbe.empty() &&
+        services.files.FirstFile(AbsolutePath(services.appFolder, c.prepareProbe) + "*.*").has_value()) {
+        return;
+    }
+    // A folder already there, or a missing parent, is no reason to stop: a
+    // download into a missing folder fails and is reported as such.
+    services.files.CreateFolder(AbsolutePath(services.appFolder, c.folderToPrepare));
+}
+
+enum class Extraction { kDone, kFailed, kUnavailable };
+
+Extraction Extract(const Component& c, const std::string& archive, Services& services) {
+    CGUnzipFiles unzip(services);
+    unzip.SetZipFileName(archive);
+    unzip.SetExtractDir(AbsolutePath(services.appFolder, c.extractionFolder));
+    unzip.SetHonorDirectories(true);
+    try {
+        if (unzip.Unzip("", "") == 0) return Extraction::kDone;
+    } catch (const UnzipError&) {
+        return Extraction::kUnavailable;
+    }
+    services.dialogs.Message(unzip.GetLastMessage(), "", box::kOk);
+    return Extraction::kFailed;
+}
+
+}  // namespace
+
+void InstallComponent(Form1& form, std::string_view id, Services& services) {
+    const Component& c = ComponentById(id);
+    const Titles titles = TitlesOf(c.folder);
+
+    // 1. Ask; any answer but Yes changes nothing.
+    if (services.dialogs.Message(Question(c), titles.question, box::kQuestion) != box::kAnswerYes) return;
+
+    // 2. The waiting bar is painted before the blocking work.
+    form.SetVisible(kDownloadBar, true);
+    services.events.ProcessPendingEvents();
+
+    // 3. The folder the download goes into.
+    PrepareFolder(c, services);
+
+    // 4. and 5. The download; the window catches up after it.
+    const std::string target = AbsolutePath(services.appFolder, c.localFile);
+    const std::int32_t downloaded = services.downloader.Download(DownloadUrl(c), target);
+    if (c.kind == InstallKind::Archive) services.events.ProcessPendingEvents();
+
+    // 6. A failed download leaves the window as it was.
+    if (downloaded != 0) {
+        services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
+        form.SetVisible(kDownloadBar, false);
+        return;
+    }
+
+    // 7. An archive is extracted next to where it was written, then deleted.
+    Extraction extraction = Extraction::kDone;
+    if (c.kind == InstallKind::Archive) {
+        extraction = Extract(c, target, services);
+        services.files.RemoveFile(target);
+    }
+
+    // 8. The drive's space and the component's state as they are now.
+    form.SetCaption(kDownloadSpaceCaption, DiskSpaceReport(services.appFolder, services.disk));
+    switch (extraction) {
+        case Extraction::kDone:
+            ShowInstalled(form, c);
+            if (IsQuizPart(c)) RefreshQuizSizeCaption(form);
+            services.dialogs.Message(SuccessReport(c), titles.success, box::kOk);
+            break;
+        case Extraction::kFailed:
+            ShowWhatTheDriveHolds(form, c, services);
+            if (IsQuizPart(c)) RefreshQuizSizeCaption(form);
+            services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
+            break;
+        case Extraction::kUnavailable:
+            services.dialogs.Message(ExtractionUnavailable(c), titles.failure, box::kOk);
+            break;
+    }
+
+    // 9.
+    form.SetVisible(kDownloadBar, false);
+}

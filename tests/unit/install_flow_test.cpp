@@ -1,0 +1,208 @@
+#include "components/install_flow.h"
+
+#include <gtest/gtest.h>
+
+#include "components/component_catalogue.h"
+#include "config/build_settings.h"
+#include "fakes/fake_platform.h"
+#include "shell/form1_events.h"
+#include "shell/installed_state_scan.h"
+#include "ui/window_layout.h"
+
+namespace {
+
+constexpr const char* kApp = "E:\\Clé USB\\Cantarel";
+const std::string kSupport = std::string(kSupportAddress) + "!";
+
+class InstallFlow : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* folder : {"Cantarel", "Musique", "Util", "Windows"}) {
+            platform_.files.AddFolder(std::string(kApp) + "\\" + folder + "\\");
+        }
+        RefreshInstalledState(form_, kApp, platform_.files);
+        form_.TakeChanges();
+        // A download writes its file; the library extracts the component's
+        // folder with one program in it.
+        platform_.downloader.during = [this](const FakeDownloader::Call& call) {
+            barDuringDownload_ = form_.Get(kDownloadBar).visible;
+            pumpsBeforeDownload_ = platform_.events.pumped;
+            platform_.files.AddFile(call.targetFile);
+        };
+        platform_.unzip.script = [this](UnzipCallbacks&) {
+            platform_.files.AddFile(AbsolutePath(kApp, extracted_) + "programme.exe");
+            return 0;
+        };
+    }
+    void Install(std::string_view id) {
+        extracted_ = std::string(ComponentById(id).installedFolder);
+        InstallComponent(form_, id, platform_.services);
+    }
+    bool Enabled(const std::string& label) { return form_.Get(label).enabled; }
+    const std::vector<FakeDialogs::Shown>& Boxes() { return platform_.dialogs.shown; }
+
+    Form1 form_ = BuildDesignForm1();
+    FakePlatform platform_{kApp};
+    std::string extracted_;
+    bool barDuringDownload_ = false;
+    int pumpsBeforeDownload_ = -1;
+};
+
+TEST_F(InstallFlow, AnArchiveIsDownloadedExtractedDeletedAndShown) {
+    Install("vlc");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0].text, "Voulez-vous installer VLC ?");
+    EXPECT_EQ(Boxes()[0].title, "Installation d'un programme");
+    EXPECT_EQ(Boxes()[0].style, 36u);
+    EXPECT_EQ(Boxes()[1].text, "Le programme 'VLC' a été installé!");
+    EXPECT_EQ(Boxes()[1].title, "Installation d'un programme Cantarel");
+    EXPECT_EQ(Boxes()[1].style, 0u);
+
+    ASSERT_EQ(platform_.downloader.calls.size(), 1u);
+    EXPECT_EQ(platform_.downloader.calls[0].url, std::string(kDownloadBase) + "/logiciels/portable1.4/Musique/VLC.zip");
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Musique\\VLC.zip");
+    EXPECT_TRUE(barDuringDownload_);
+    EXPECT_EQ(pumpsBeforeDownload_, 1);
+    EXPECT_EQ(platform_.events.pumped, 2);
+
+    ASSERT_EQ(platform_.unzip.calls.size(), 1u);
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC.zip"));
+    EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC\\programme.exe"));
+    EXPECT_FALSE(Enabled("Label_telecharger_vlc"));
+    EXPECT_TRUE(Enabled("Label_supprimer_vlc"));
+    EXPECT_TRUE(form_.Get("Picture_vlc").visible);
+    EXPECT_EQ(form_.Get(kDownloadSpaceCaption).caption.substr(0, 15), "Espace Libre : ");
+    EXPECT_FALSE(form_.Get(kDownloadBar).visible);
+}
+
+TEST_F(InstallFlow, AnyAnswerButYesChangesNothing) {
+    for (int answer : {box::kAnswerNo, box::kAnswerCancel}) {
+        platform_.dialogs.answers = {answer};
+        Install("java");
+        EXPECT_TRUE(form_.TakeChanges().empty());
+    }
+    EXPECT_TRUE(platform_.downloader.calls.empty());
+    EXPECT_EQ(platform_.events.pumped, 0);
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Windows\\java\\"));
+}
+
+TEST_F(InstallFlow, AFailedDownloadIsReportedAndChangesNoControl) {
+    platform_.downloader.result = download_result::kNoConnection;
+    Install("java");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0].text, "Voulez-vous télécharger JAVA ?");
+    EXPECT_EQ(Boxes()[1].title, "Téléchargement d'un programme");
+    EXPECT_EQ(Boxes()[1].text,
+              "JAVA n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez " + kSupport);
+    // The installer rows prepare their folder and do not pump after the download.
+    EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Windows\\java\\"));
+    EXPECT_EQ(platform_.events.pumped, 1);
+    EXPECT_TRUE(Enabled("Label_telecharger_java"));
+    EXPECT_FALSE(Enabled("Label_supprimer_java"));
+    EXPECT_FALSE(form_.Get("Picture_java").visible);
+    EXPECT_EQ(form_.Get(kDownloadSpaceCaption).caption, kDesignSpaceText);
+    EXPECT_FALSE(form_.Get(kDownloadBar).visible);
+
+    platform_.downloader.result = 404;
+    Install("7zip");
+    EXPECT_EQ(Boxes().back().title, "Installation d'un programme");
+    EXPECT_EQ(Boxes().back().text,
+              "Le programme '7-Zip' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+}
+
+TEST_F(InstallFlow, AnInstallerStaysOnTheDrive) {
+    Install("framework_35");
+    EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Windows\\dotnet35\\dotnetfx35.exe"));
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+    EXPECT_EQ(Boxes()[1].text,
+              "Le framework .NET 3.5 a été téléchargé sur votre disque! Vous pouvez mettre votre système à jour en "
+              "cliquant sur le bouton 'Mises à jour de Windows'");
+    EXPECT_TRUE(form_.Get("Picture_net35").visible);
+    EXPECT_TRUE(Enabled("Label_supprimer_framework_35"));
+}
+
+TEST_F(InstallFlow, AFailedExtractionIsReportedAsAFailure) {
+    platform_.unzip.script = [](UnzipCallbacks& library) {
+        const char text[] = "End-of-central-directory signature not found.\n";
+        library.Print(text, sizeof text - 1);
+        return 9;
+    };
+    Install("audacity");
+    ASSERT_EQ(Boxes().size(), 3u);
+    EXPECT_EQ(Boxes()[1].text, "End-of-central-directory signature not found.\n");
+    EXPECT_EQ(Boxes()[1].title, "");
+    EXPECT_EQ(Boxes()[2].text,
+              "Le programme 'Audacity' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity.zip"));
+    EXPECT_TRUE(Enabled("Label_telecharger_audacity"));
+    EXPECT_FALSE(form_.Get("Picture_audacity").visible);
+}
+
+TEST_F(InstallFlow, AMissingLibraryIsExplainedAndNothingIsMarkedInstalled) {
+    platform_.unzip.failure = UnzipLibrary::Failure::NotFound;
+    platform_.unzip.failureDetail = "unzip32.dll";
+    Install("reconnaissance_vocale");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].title, "Téléchargement d'un programme");
+    EXPECT_NE(Boxes()[1].text.find("unzip32.dll"), std::string::npos);
+    EXPECT_TRUE(Boxes()[1].text.ends_with(kSupport));
+    // The archive lay in the component's own folder: gone, so nothing counts as installed.
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Windows\\Speech\\Speech.zip"));
+    EXPECT_TRUE(Enabled("Label_telecharger_reconnaissance_vocale"));
+    EXPECT_FALSE(form_.Get("Picture_voix").visible);
+    EXPECT_FALSE(form_.Get(kDownloadBar).visible);
+}
+
+TEST_F(InstallFlow, TheQuizBringsItsTopicsAndPreparesItsFolder) {
+    Install("quiz");
+    EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\"));
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\Quiz.zip");
+    for (const char* id : {"quiz", "chopin", "hymnes", "symphonique"}) {
+        EXPECT_FALSE(Enabled("Label_telecharger_" + std::string(id))) << id;
+        EXPECT_TRUE(Enabled("Label_supprimer_" + std::string(id))) << id;
+    }
+    EXPECT_TRUE(form_.Get("Picture_quiz").visible);
+    EXPECT_EQ(form_.Get("Label_supprimer_quiz").caption, "Cantarel Quiz et tous les questionnaires (767 Mo)");
+}
+
+TEST_F(InstallFlow, ATopicUsesTheQuizFolderWhenItHoldsAnyFile) {
+    platform_.files.AddFileWithAttributes("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\cache.dat", attributes::kHidden);
+    platform_.files.FailOn("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\", FileResult::kFailed);
+    Install("chopin");
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\QuizChopin.zip");
+    EXPECT_FALSE(Enabled("Label_telecharger_chopin"));
+    EXPECT_TRUE(Enabled("Label_telecharger_quiz"));
+    EXPECT_FALSE(form_.Get("Picture_quiz").visible);
+}
+
+TEST_F(InstallFlow, AnInstalledTopicCountsInTheQuizRemovalCaption) {
+    extracted_ = "\\Cantarel\\Quiz\\";
+    platform_.files.AddFile("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\Quiz.exe");
+    form_.SetEnabled("Label_supprimer_quiz", true);
+    RefreshQuizSizeCaption(form_);
+    EXPECT_EQ(form_.Get("Label_supprimer_quiz").caption, "Cantarel Quiz et tous les questionnaires (52 Mo)");
+    Install("hymnes");
+    EXPECT_EQ(form_.Get("Label_supprimer_quiz").caption, "Cantarel Quiz et tous les questionnaires (252 Mo)");
+}
+
+struct NoWindow : MainWindow {
+    void Close() override {}
+};
+
+// A click that arrives while an install runs starts nothing else.
+TEST_F(InstallFlow, ClicksDuringAnInstallStartNoOtherAction) {
+    NoWindow window;
+    Form1Events events(form_, platform_.services, window);
+    platform_.events.onPump = [&] {
+        events.Click(form_.IndexOf("Label_telecharger_audacity"));
+        events.Click(form_.IndexOf("Picture_musique"));
+    };
+    events.Click(form_.IndexOf("Label_telecharger_vlc"));
+    EXPECT_EQ(platform_.downloader.calls.size(), 1u);
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_TRUE(form_.Get("Picture_musique_grand").visible);
+    EXPECT_FALSE(events.Busy());
+}
+
+}  // namespace
