@@ -18,6 +18,7 @@ import os
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -177,10 +178,16 @@ class Probe:
         self.exe = Path(exe)
         self.prefix = prefix
 
-    def run(self, *args, timeout=30) -> tuple[int, dict]:
-        proc = subprocess.run([WINE, str(self.exe), *map(str, args)], env=self.prefix.env,
-                              stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
-        out = proc.stdout.decode("utf-8").strip()
+    def run(self, *args, timeout=60) -> tuple[int, dict]:
+        # Output goes to a file, not a pipe: a helper process that Wine starts
+        # on the probe's behalf inherits its output and may keep a pipe open
+        # long after the probe has ended; a file lets us wait for the probe alone.
+        with tempfile.TemporaryFile() as output:
+            proc = subprocess.run([WINE, str(self.exe), *map(str, args)], env=self.prefix.env,
+                                  stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
+                                  timeout=timeout)
+            output.seek(0)
+            out = output.read().decode("utf-8").strip()
         try:
             data = json.loads(out) if out else {}
         except json.JSONDecodeError as error:
@@ -205,10 +212,13 @@ class Launcher:
         self.proc = None
         self.pid = None  # Windows process id of the main window, once seen
 
-    def start(self, wrapper=()) -> "Launcher":
+    def start(self, wrapper=(), env=None) -> "Launcher":
+        """env: variables added to the prefix's environment for this launcher
+        (and so for what it starts), e.g. CANTAREL_STANDIN_LOG."""
         self.log_path.parent.mkdir(parents=True, exist_ok=True)
         log = open(self.log_path, "wb")
-        self.proc = subprocess.Popen([*wrapper, WINE, str(self.exe)], cwd=self.tree, env=self.session.prefix.env,
+        self.proc = subprocess.Popen([*wrapper, WINE, str(self.exe)], cwd=self.tree,
+                                     env={**self.session.prefix.env, **(env or {})},
                                      stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
         log.close()
         return self
@@ -309,7 +319,7 @@ class Session:
 
     # --- starting ---------------------------------------------------------
 
-    def start_launcher(self, tree: Path, log_name="launcher.log", extra_files=()) -> Launcher:
+    def start_launcher(self, tree: Path, log_name="launcher.log", extra_files=(), env=None) -> Launcher:
         """Copies the executable (and any extra files, such as the extraction
         library) into the tree, whose folder is the drive root it works on."""
         tree = Path(tree)
@@ -322,7 +332,7 @@ class Session:
         launcher = Launcher(self, tree, self.launcher_exe.name, self.artifacts / log_name)
         self.launchers.append(launcher)
         inside_read_only = self.read_only_root and self.read_only_root in tree.resolve().parents
-        return launcher.start(self.prefix.read_only_wrapper() if inside_read_only else ())
+        return launcher.start(self.prefix.read_only_wrapper() if inside_read_only else (), env=env)
 
     # --- acting like a person ---------------------------------------------
 
