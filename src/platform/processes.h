@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // What the shell is asked to start: a program or a document opened with the
 // "open" verb; environment variables ("%SystemRoot%") in the file and the
@@ -12,6 +13,7 @@ struct ShellStart {
     std::string parameters;  // may be empty
     std::string folder;      // working folder; empty: the launcher's own
     int showCommand = 1;     // the platform's window-show value
+    std::string verb = "open";  // "runas" asks for administrator rights
 };
 
 // Starting a program through the shell and waiting for its end.
@@ -39,4 +41,12 @@ public:
 
     // Lets go of a handle returned by StartThroughShell.
     virtual void Close(Handle process) = 0;
+
+    // Starts `commandLine` (the program's path, unquoted, then its
+    // arguments) as a new process with the window-show value `showCommand`
+    // (0 hidden, 1 normal with the focus), in `workingFolder` (empty: the
+    // launcher's own); does not wait for it. False when it could not be
+    // started; it shows no message of its own.
+    virtual bool StartCommandLine(std::string_view commandLine, int showCommand,
+                                  std::string_view workingFolder = {}) = 0;
 };

@@ -6,10 +6,12 @@
 #include "platform/event_pump.h"
 #include "platform/disk_space.h"
 #include "platform/downloader.h"
+#include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
 #include "platform/shell_links.h"
 #include "platform/system_info.h"
+#include "platform/text_file_reader.h"
 #include "platform/unzip_library.h"
 
 // The services of the platform that the handlers use, and the folder the
@@ -25,4 +27,6 @@ struct Services {
     DiskSpaceQuery& disk;
     UnzipLibrary& unzip;
     Downloader& downloader;
+    TextFileReader& textFiles;
+    Environment& environment;
 };

@@ -26,6 +26,9 @@ public:
         return real_.WaitForEnd(process, milliseconds);
     }
     std::optional<std::uint32_t> ExitCode(Handle process) override { return real_.ExitCode(process); }
+    bool StartCommandLine(std::string_view commandLine, int showCommand, std::string_view workingFolder) override {
+        return real_.StartCommandLine(commandLine, showCommand, workingFolder);
+    }
     void Close(Handle process) override {
         closed = true;
         real_.Close(process);

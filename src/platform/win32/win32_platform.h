@@ -7,11 +7,13 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_disk_space.h"
 #include "platform/win32/win32_downloader.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_event_pump.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_text_file_reader.h"
 #include "platform/win32/win32_unzip_library.h"
 
 // Owns the Win32 implementation of every service.
@@ -30,6 +32,8 @@ public:
               .disk = disk_,
               .unzip = unzip_,
               .downloader = downloader_,
+              .textFiles = textFiles_,
+              .environment = environment_,
           } {}
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
@@ -52,6 +56,8 @@ private:
     Win32DiskSpace disk_;
     Win32UnzipLibrary unzip_;
     Win32Downloader downloader_;
+    Win32TextFileReader textFiles_;
+    Win32Environment environment_;
 
 public:
     Services services;

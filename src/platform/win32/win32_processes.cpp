@@ -24,7 +24,8 @@ std::optional<Processes::Handle> Win32Processes::StartThroughShell(const ShellSt
     // own; the caller alone reports it.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_DOENVSUBST | SEE_MASK_FLAG_NO_UI;
     info.hwnd = nullptr;
-    info.lpVerb = L"open";
+    const std::wstring verb = Widen(start.verb.empty() ? std::string("open") : start.verb);
+    info.lpVerb = verb.c_str();
     info.lpFile = file.c_str();
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
@@ -52,4 +53,26 @@ std::optional<std::uint32_t> Win32Processes::ExitCode(Handle process) {
 
 void Win32Processes::Close(Handle process) {
     if (process != kNoProcess) CloseHandle(AsHandle(process));
+}
+
+bool Win32Processes::StartCommandLine(std::string_view commandLine, int showCommand,
+                                      std::string_view workingFolder) {
+    // CreateProcessW may write into the command line: it needs its own copy.
+    std::wstring line = Widen(commandLine);
+    const std::wstring folder = Widen(workingFolder);
+    if (line.empty()) return false;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION process{};
+    // A batch file gets a console of its own, hidden with the show value;
+    // the launcher's handles are not inherited.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }

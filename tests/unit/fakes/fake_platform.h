@@ -5,11 +5,13 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_disk_space.h"
 #include "fakes/fake_downloader.h"
+#include "fakes/fake_environment.h"
 #include "fakes/fake_event_pump.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_processes.h"
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system_info.h"
+#include "fakes/fake_text_file_reader.h"
 #include "fakes/fake_unzip_library.h"
 #include "platform/services.h"
 
@@ -28,6 +30,8 @@ struct FakePlatform {
               .disk = disk,
               .unzip = unzip,
               .downloader = downloader,
+              .textFiles = textFiles,
+              .environment = environment,
           } {}
     FakePlatform(const FakePlatform&) = delete;
 
@@ -40,5 +44,7 @@ struct FakePlatform {
     FakeDiskSpace disk;
     FakeUnzipLibrary unzip;
     FakeDownloader downloader;
+    FakeTextFileReader textFiles;
+    FakeEnvironment environment;
     Services services;
 };

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/processes.h"
@@ -11,7 +15,13 @@ class FakeProcesses : public Processes {
 public:
     std::optional<Handle> StartThroughShell(const ShellStart& start) override {
         starts.push_back(start);
-        if (!startSucceeds) return std::nullopt;
+        if (onStart) onStart(start);
+        bool succeeds = startSucceeds;
+        if (!startResults.empty()) {
+            succeeds = startResults.front();
+            startResults.pop_front();
+        }
+        if (!succeeds) return std::nullopt;
         return handle;
     }
 
@@ -28,12 +38,20 @@ public:
 
     void Close(Handle process) override { closed.push_back(process); }
 
+    bool StartCommandLine(std::string_view commandLine, int showCommand, std::string_view workingFolder) override {
+        commandLines.push_back({std::string(commandLine), showCommand, std::string(workingFolder)});
+        return commandLineSucceeds;
+    }
+
     // The script.
     bool startSucceeds = true;
+    std::deque<bool> startResults;  // per start, before startSucceeds applies
+    std::function<void(const ShellStart&)> onStart;
     Handle handle = 0x5a4;
     int runningWaits = 0;
     Wait lastWait = Wait::kEnded;
     std::optional<std::uint32_t> exitCode = 0;
+    bool commandLineSucceeds = true;
 
     // What was asked.
     struct WaitCall {
@@ -44,4 +62,12 @@ public:
     std::vector<WaitCall> waits;
     std::vector<Handle> exitCodeReadFor;
     std::vector<Handle> closed;
+
+    // Command lines asked to start (commandLineSucceeds scripts the answer).
+    struct CommandLine {
+        std::string commandLine;
+        int showCommand;
+        std::string workingFolder;
+    };
+    std::vector<CommandLine> commandLines;
 };

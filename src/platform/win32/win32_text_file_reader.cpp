@@ -1,0 +1,58 @@
+#include "platform/win32/win32_text_file_reader.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+// "E:\\version.txt", as a join at a drive root gives it, names "E:\version.txt".
+std::wstring Named(std::string_view path) {
+    const std::wstring wide = Widen(path);
+    std::wstring named;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (i > 1 && wide[i] == L'\\' && named.back() == L'\\') continue;
+        named += wide[i];
+    }
+    return named;
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+std::optional<std::string> Win32TextFileReader::ReadText(std::string_view path) {
+    FileHandle file(CreateFileW(Named(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > static_cast<LONGLONG>(kLargestFile)) return std::nullopt;
+
+    std::vector<char> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size())) {
+        return std::nullopt;
+    }
+    if (bytes.empty()) return std::string();
+
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (length <= 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+    return Narrow(wide);
+}
