@@ -1,0 +1,276 @@
+#include "components/prerequisites.h"
+
+#include <array>
+#include <initializer_list>
+#include <string>
+
+#include "components/component_catalogue.h"
+#include "components/launch_start.h"
+#include "config/build_settings.h"
+#include "shell/system_probes.h"
+#include "storage/disk_space_report.h"
+#include "storage/run_and_wait.h"
+#include "ui/hover_feedback.h"
+#include "ui/window_layout.h"
+
+namespace {
+
+constexpr std::string_view kUpdateQuestion =
+    "Ce programme a besoin de mettre à jour votre système pour fonctionner. Voulez-vous continuer?";
+constexpr std::string_view kFailureTitle = "Téléchargement d'un programme";
+constexpr std::string_view kLibrariesTitle = "Mise à jour de windows";
+constexpr std::string_view kRefusal64Bit = "Désolé. Ce programme ne peut pas fonctionner sur un système 64 bits";
+constexpr std::string_view kRegistrationTool = "system\\Enregistrement_dll_ocx.exe";
+
+constexpr std::array<std::string_view, 7> kLibraries{"dx7vb.dll",    "dx8vb.dll",    "COMDLG32.OCX", "DBLIST32.OCX",
+                                                     "MSCOMCT2.OCX", "RICHTX32.OCX", "MSJINT35.DLL"};
+
+// The download panel saves the .NET 3.5 installer as "dotnetfx35.exe", the
+// gates as "dotnetfx35.exe.exe": whichever is on the drive is started.
+constexpr std::string_view kDotNet35FromGate = "Windows\\dotnet35\\dotnetfx35.exe.exe";
+constexpr std::string_view kDotNet35FromPanel = "Windows\\dotnet35\\dotnetfx35.exe";
+
+enum class Presence {
+    kWindowsFolderName,  // a folder or file of that name under %SystemRoot%
+    kProgramFilesFile,   // a file under %ProgramFiles%
+};
+
+struct InstallerGate {
+    Gate gate;
+    std::string_view id;  // catalogue row of the prerequisite
+    Presence presence;
+    std::string_view presencePath;
+    std::string_view firstTitle;
+    std::string_view secondTitle;
+    std::string_view secondText;
+    std::string_view folder;
+    std::string_view serverPath;
+    std::string_view localFile;
+    std::string_view installer;          // relative to AppFolder
+    std::string_view installerElsewise;  // the other name it may bear, or empty
+    std::string_view picture;
+    std::string_view failureText;  // up to the support address
+};
+
+constexpr InstallerGate kInstallerGates[] = {
+    {Gate::kDotNet4, "framework_4", Presence::kWindowsFolderName, "\\Microsoft.NET\\Framework\\v4.0.30319",
+     "Installation du Framework.net Version 4", "Téléchargement du Framework.net Version 4",
+     "Le Framework.net Version 4 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 48 Mo)?",
+     "\\Windows\\dotnet4\\", "/logiciels/portable/Windows/dotNetFx40_Full_x86_x64.exe",
+     "\\Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe", "Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe", "",
+     "Picture_net4",
+     "Le framework .NET 4 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
+    {Gate::kDotNet35, "framework_35", Presence::kWindowsFolderName, "\\Microsoft.NET\\Framework\\v3.5",
+     "Installation du Framework.net Version 3.5", "Téléchargement du Framework.net Version 3.5",
+     "Le Framework.net Version 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 237 Mo)?",
+     "\\Windows\\dotnet35\\", "/logiciels/portable/Windows/dotnetfx35.exe.exe", "\\Windows\\dotnet35\\dotnetfx35.exe.exe",
+     kDotNet35FromGate, kDotNet35FromPanel, "Picture_net35",
+     "Le framework .NET 35 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
+    {Gate::kSqlCompact35, "sql_35", Presence::kProgramFilesFile,
+     "\\Microsoft SQL Server Compact Edition\\v3.5\\sqlcecompact35.dll", "Installation du SQL Compact Server 3.5",
+     "Téléchargement du SQL Compact Server 3.5",
+     "SQL Compact Server 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 3 Mo)?",
+     "\\Windows\\sqlservercompact35\\", "/logiciels/portable/Windows/SSCERuntimex86FRA.msi",
+     "\\Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi", "Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi", "",
+     "Picture_sql35",
+     "SQL Compact Server 3.5 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
+};
+
+const InstallerGate* FindInstallerGate(Gate gate) {
+    for (const InstallerGate& row : kInstallerGates) {
+        if (row.gate == gate) return &row;
+    }
+    return nullptr;
+}
+
+bool PrerequisitePresent(const InstallerGate& row, Services& services) {
+    if (row.presence == Presence::kWindowsFolderName) {
+        // Without the variable the folder cannot be found: the prerequisite
+        // counts as missing.
+        const std::optional<std::string> windows = services.environment.Variable("systemroot");
+        if (!windows) return false;
+        return services.system.Attributes(*windows + std::string(row.presencePath)).has_value();
+    }
+    return FileExists(services.system, services.environment.Expand("%programFiles%") + std::string(row.presencePath));
+}
+
+void StartInstaller(const InstallerGate& row, Services& services) {
+    // An installer that does not start shows nothing: the shell's own
+    // message, where there is one, says why.
+    if (row.installerElsewise.empty()) {
+        OpenInAppFolder(services, row.installer);
+    } else {
+        OpenInAppFolder(services, FirstOnDrive(services, {row.installer, row.installerElsewise}));
+    }
+}
+
+void CreateFolders(std::string_view relativeFolder, Services& services) {
+    // Every level from the category folder down: a folder already there is
+    // no reason to stop, and a download into a folder that could not be
+    // made fails and is reported as such.
+    for (std::size_t at = relativeFolder.find('\\', 1); at != std::string_view::npos;
+         at = relativeFolder.find('\\', at + 1)) {
+        services.files.CreateFolder(AbsolutePath(services.appFolder, relativeFolder.substr(0, at + 1)));
+    }
+}
+
+GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& services) {
+    // 1. Present: the launch goes on.
+    if (PrerequisitePresent(row, services)) return GateOutcome::kGoOn;
+
+    // 2. The first question.
+    if (services.dialogs.Message(kUpdateQuestion, row.firstTitle, box::kWarning) != box::kAnswerYes) {
+        return GateOutcome::kEndClick;
+    }
+
+    // 3. The installer already on the drive starts at once.
+    const Component& component = ComponentById(row.id);
+    if (!form.Get(DownloadLabelName(component)).enabled) {
+        StartInstaller(row, services);
+        return GateOutcome::kEndClick;
+    }
+
+    // 4. The second question, with the size of the download.
+    if (services.dialogs.Message(row.secondText, row.secondTitle, box::kWarning) != box::kAnswerYes) {
+        return GateOutcome::kEndClick;
+    }
+
+    // 5. The waiting bar is painted before the blocking download.
+    form.SetVisible(kDownloadBar, true);
+    services.events.ProcessPendingEvents();
+
+    // 6. and 7.
+    CreateFolders(row.folder, services);
+    const std::string url = std::string(kDownloadBase) + std::string(row.serverPath);
+    const std::int32_t downloaded =
+        services.downloader.Download(url, AbsolutePath(services.appFolder, row.localFile));
+
+    // 8. A failed download changes nothing else.
+    if (downloaded != download_result::kDone) {
+        services.dialogs.Message(std::string(row.failureText) + std::string(kSupportAddress) + "!", kFailureTitle,
+                                 box::kOk);
+        form.SetVisible(kDownloadBar, false);
+        return GateOutcome::kEndClick;
+    }
+
+    // 9. The window as after a download from the panel; the installer runs
+    // instead of the program.
+    form.SetCaption(kDownloadSpaceCaption, DiskSpaceReport(services.appFolder, services.disk));
+    form.SetEnabled(DownloadLabelName(component), false);
+    form.SetEnabled(RemovalLabelName(component), true);
+    form.SetVisible(row.picture, true);
+    form.SetVisible(kDownloadBar, false);
+    SetHoverArmed(form, false);
+    form.SetImage(row.picture, NormalImageOf(row.picture));
+    StartInstaller(row, services);
+    return GateOutcome::kEndClick;
+}
+
+GateOutcome RunLibraryGate(Services& services) {
+    // Every library is loaded once, even after one is found missing.
+    bool allLoad = true;
+    for (std::string_view library : kLibraries) {
+        if (!IsDLLAvailable(services.system, library)) allLoad = false;
+    }
+    if (allLoad) return GateOutcome::kGoOn;
+    if (services.dialogs.Message(kUpdateQuestion, kLibrariesTitle, box::kWarning) == box::kAnswerYes) {
+        StartRegistrationTool(services);
+    }
+    return GateOutcome::kEndClick;
+}
+
+// The Windows panel.
+enum class PanelAction { kInstaller, kRegistrationTool, kSpeech };
+
+struct PanelPicture {
+    std::string_view picture;
+    PanelAction action;
+    std::string_view installer;
+    std::string_view installerElsewise;
+};
+
+constexpr PanelPicture kPanelPictures[] = {
+    {"Picture_net35", PanelAction::kInstaller, kDotNet35FromGate, kDotNet35FromPanel},
+    {"Picture_net4", PanelAction::kInstaller, "Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe", ""},
+    {"Picture_sql35", PanelAction::kInstaller, "Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi", ""},
+    {"Picture_java", PanelAction::kInstaller, "Windows\\java\\java.exe", ""},
+    {"Picture_dao35", PanelAction::kInstaller, "Windows\\dao35\\dao35.exe", ""},
+    {"Picture_dll", PanelAction::kRegistrationTool, "", ""},
+    {"Picture_voix", PanelAction::kSpeech, "", ""},
+};
+
+constexpr std::string_view kSpeechFirst = "\\Windows\\speech\\MSReaderSetupFRA.exe";
+constexpr std::string_view kSpeechSecond = "Windows\\speech\\ReaderTTSInstallFRA.exe";
+
+const PanelPicture* FindPanelPicture(std::string_view picture) {
+    for (const PanelPicture& row : kPanelPictures) {
+        if (row.picture == picture) return &row;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+GateOutcome RunGate(Gate gate, Form1& form, Services& services) {
+    switch (gate) {
+        case Gate::kNone:
+            return GateOutcome::kGoOn;
+        case Gate::kRefuse64Bit:
+            if (!Is64BitSystem(services.system)) return GateOutcome::kGoOn;
+            services.dialogs.Message(kRefusal64Bit, "", box::kOk);
+            return GateOutcome::kEndClick;
+        case Gate::kLibraries:
+            return RunLibraryGate(services);
+        default:
+            return RunInstallerGate(*FindInstallerGate(gate), form, services);
+    }
+}
+
+void StartRegistrationTool(Services& services) {
+    if (GetWindowsVersion(services.system) == "Windows XP") {
+        OpenInAppFolder(services, kRegistrationTool);
+        return;
+    }
+    // "runas" asks for administrator rights. The tool is named relative to
+    // AppFolder, so AppFolder is its working folder too: the launcher's own
+    // working folder need not be the drive's.
+    const std::optional<Processes::Handle> started = services.processes.StartThroughShell(
+        {.file = std::string(kRegistrationTool),
+         .parameters = "",
+         .folder = services.appFolder,
+         .showCommand = 1,
+         .verb = "runas"});
+    if (started) services.processes.Close(*started);
+}
+
+bool IsWindowsPanelPicture(std::string_view picture) { return FindPanelPicture(picture) != nullptr; }
+
+bool WindowsPanelPictureMayTakeLong(std::string_view picture) {
+    const PanelPicture* row = FindPanelPicture(picture);
+    return row != nullptr && row->action == PanelAction::kSpeech;
+}
+
+void ClickWindowsPanelPicture(Form1& form, std::string_view picture, Services& services) {
+    const PanelPicture* row = FindPanelPicture(picture);
+    if (row == nullptr) return;
+    SetHoverArmed(form, false);
+    form.SetImage(row->picture, NormalImageOf(row->picture));
+    switch (row->action) {
+        case PanelAction::kInstaller:
+            if (row->installerElsewise.empty()) {
+                OpenInAppFolder(services, row->installer);
+            } else {
+                OpenInAppFolder(services, FirstOnDrive(services, {row->installer, row->installerElsewise}));
+            }
+            break;
+        case PanelAction::kRegistrationTool:
+            StartRegistrationTool(services);
+            break;
+        case PanelAction::kSpeech:
+            // The second installer follows whatever became of the first.
+            RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, kSpeechFirst), "", "",
+                       5, 200);
+            OpenInAppFolder(services, kSpeechSecond);
+            break;
+    }
+}
