@@ -1,0 +1,169 @@
+#include "update/version_check.h"
+
+#include <cstdint>
+
+#include "config/build_settings.h"
+#include "components/component_catalogue.h"
+#include "ui/window_layout.h"
+#include "unzip/cg_unzip_files.h"
+#include "unzip/unzip_error.h"
+
+namespace {
+
+constexpr std::string_view kVersionUrlPath = "/logiciels/version.txt";
+constexpr std::string_view kPackageUrlPath = "/logiciels/CantarelPortable.zip";
+constexpr std::string_view kLocalVersionFile = "\\version.txt";
+constexpr std::string_view kLocalPackage = "\\CantarelPortable.zip";
+constexpr std::string_view kNewProgram = "CantarelPortable.exe";
+
+// The window-show value of a normal window.
+constexpr int kShowNormal = 1;
+
+struct Texts {
+    std::string_view checkFailedTitle = "Installation d'un programme Cantarel";
+    std::string_view checkFailed =
+        "Il n'est pas possible de vérifier si vous avez la dernière version! Recommencez ultérieurement ou "
+        "contactez ";
+    std::string_view upToDateTitle = "Vérification de la version de Cantarel Portable";
+    std::string_view upToDate = "Vous avez la dernière version!";
+    std::string_view updateTitle = "Mise à jour de Cantarel Portable";
+    std::string_view question = "Voulez-vous mettre à jour Cantarel Portable de la version ";
+    std::string_view packageMissing =
+        "La mise à jour de Cantarel Portable n'a pas pu être téléchargée! Recommencez ultérieurement ou "
+        "contactez ";
+    std::string_view packageUnusable =
+        "La mise à jour de Cantarel Portable n'a pas pu être décompressée! Recommencez ultérieurement ou "
+        "contactez ";
+    std::string_view extractionUnavailable =
+        "La mise à jour de Cantarel Portable a été téléchargée mais n'a pas pu être décompressée : la "
+        "bibliothèque de décompression (unzip32.dll) est absente ou inutilisable. Recommencez ultérieurement "
+        "ou contactez ";
+    std::string_view notStarted =
+        "La mise à jour de Cantarel Portable a été décompressée mais le programme CantarelPortable.exe n'a "
+        "pas pu être démarré! Recommencez ultérieurement ou contactez ";
+};
+constexpr Texts kTexts;
+
+std::string WithSupport(std::string_view text) {
+    return std::string(text) + std::string(kSupportAddress) + "!";
+}
+
+std::string Url(std::string_view path) { return std::string(kDownloadBase) + std::string(path); }
+
+enum class Extraction { kDone, kFailed, kUnavailable };
+
+// The package's folders are recreated under AppFolder and existing files
+// replaced without a question (the facade's defaults). AppFolder is given as
+// it stands: at a drive root its backslash must stay, "E:" alone would be
+// the drive's current folder.
+Extraction ExtractPackage(const std::string& package, Services& services) {
+    CGUnzipFiles unzip(services);
+    unzip.SetZipFileName(package);
+    unzip.SetExtractDir(services.appFolder);
+    unzip.SetHonorDirectories(true);
+    try {
+        if (unzip.Unzip("", "") == 0) return Extraction::kDone;
+    } catch (const UnzipError&) {
+        return Extraction::kUnavailable;
+    }
+    // The library says why; when it said nothing, the user still hears of it.
+    const std::string said = unzip.GetLastMessage();
+    services.dialogs.Message(said.empty() ? WithSupport(kTexts.packageUnusable) : said, "", box::kOk);
+    return Extraction::kFailed;
+}
+
+// The update after Yes. The launcher closes only once the whole package is
+// extracted and its program has started; any failed step is reported and
+// the launcher keeps running.
+void Update(Services& services, MainWindow& window) {
+    const std::string package = AbsolutePath(services.appFolder, kLocalPackage);
+
+    // 1. The package; the window catches up after the download.
+    const std::int32_t downloaded = services.downloader.Download(Url(kPackageUrlPath), package);
+    services.events.ProcessPendingEvents();
+    if (downloaded != download_result::kDone) {
+        services.files.RemoveFile(package);
+        services.dialogs.Message(WithSupport(kTexts.packageMissing), kTexts.updateTitle, box::kOk);
+        return;
+    }
+
+    // 2. to 4. Extraction into AppFolder.
+    const Extraction extraction = ExtractPackage(package, services);
+    if (extraction != Extraction::kDone) {
+        services.files.RemoveFile(package);
+        if (extraction == Extraction::kUnavailable) {
+            services.dialogs.Message(WithSupport(kTexts.extractionUnavailable), kTexts.updateTitle, box::kOk);
+        }
+        return;
+    }
+
+    // 5. The program the package brought, in AppFolder.
+    const auto started = services.processes.StartThroughShell(
+        {.file = std::string(kNewProgram), .parameters = "", .folder = services.appFolder, .showCommand = kShowNormal});
+    if (started) services.processes.Close(*started);
+
+    // 6.
+    services.files.RemoveFile(package);
+
+    // 7. Closing leaves the update to the new program; without it the user
+    // would be left with neither.
+    if (!started) {
+        services.dialogs.Message(WithSupport(kTexts.notStarted), kTexts.updateTitle, box::kOk);
+        return;
+    }
+    window.Close();
+}
+
+}  // namespace
+
+std::optional<std::string> VersionOfFile(std::string_view text) {
+    std::string_view last;
+    bool anyLine = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        anyLine = true;
+        if (end == std::string_view::npos) {
+            last = text.substr(start);
+            break;
+        }
+        last = text.substr(start, end - start);
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    if (!anyLine || last.empty()) return std::nullopt;
+    return std::string(last);
+}
+
+void CheckForUpdate(Form1& form, Services& services, MainWindow& window) {
+    const std::string localCopy = AbsolutePath(services.appFolder, kLocalVersionFile);
+
+    // 1. The version file; the window catches up after the download.
+    const std::int32_t downloaded = services.downloader.Download(Url(kVersionUrlPath), localCopy);
+    services.events.ProcessPendingEvents();
+
+    // 2. to 4. Read, then removed whatever was read. A file that names no
+    // version is a failed check, not an offer of an empty or stale version.
+    std::optional<std::string> version;
+    if (downloaded == download_result::kDone) {
+        if (const auto text = services.textFiles.ReadText(localCopy)) version = VersionOfFile(*text);
+    }
+    services.files.RemoveFile(localCopy);
+    if (!version) {
+        services.dialogs.Message(WithSupport(kTexts.checkFailed), kTexts.checkFailedTitle, box::kOk);
+        return;
+    }
+    form.SetCaption(kServerVersion, *version);
+
+    // 5. and 6. Character for character: "1.4 " and "1.40" are other versions.
+    if (*version == kRunningVersion) {
+        services.dialogs.Message(kTexts.upToDate, kTexts.upToDateTitle, box::kOk);
+        return;
+    }
+
+    // 7. Any answer but Yes leaves everything as it was.
+    const std::string question =
+        std::string(kTexts.question) + std::string(kRunningVersion) + " vers la version " + *version + " ?";
+    if (services.dialogs.Message(question, kTexts.updateTitle, box::kQuestion) != box::kAnswerYes) return;
+    Update(services, window);
+}

@@ -1,0 +1,310 @@
+#include "update/version_check.h"
+
+#include <gtest/gtest.h>
+
+#include "config/build_settings.h"
+#include "fakes/fake_platform.h"
+#include "shell/form1_events.h"
+#include "ui/hover_feedback.h"
+#include "ui/window_layout.h"
+
+namespace {
+
+constexpr const char* kApp = "E:\\Clé USB\\Cantarel";
+const std::string kSupport = std::string(kSupportAddress) + "!";
+const std::string kCheckFailed =
+    "Il n'est pas possible de vérifier si vous avez la dernière version! Recommencez ultérieurement ou contactez " +
+    kSupport;
+const std::string kQuestionStart = "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version ";
+
+class RecordingWindow : public MainWindow {
+public:
+    void Close() override { ++closes; }
+    int closes = 0;
+};
+
+// A server that answers with `versionFile` and a package that extracts
+// CantarelPortable.exe into AppFolder.
+class UpdateCheck : public testing::Test {
+protected:
+    explicit UpdateCheck(std::string app = kApp) : app_(app), platform_(app) {}
+
+    void SetUp() override {
+        platform_.files.AddFolder(app_);
+        platform_.downloader.during = [this](const FakeDownloader::Call& call) {
+            platform_.files.AddFile(call.targetFile);
+            if (call.url.ends_with("version.txt")) platform_.textFiles.contents[call.targetFile] = versionFile_;
+        };
+        platform_.unzip.script = [this](UnzipCallbacks&) {
+            platform_.files.AddFile(Path("\\CantarelPortable.exe"));
+            return 0;
+        };
+    }
+
+    std::string Path(std::string_view relative) const {
+        return app_ + std::string(relative);
+    }
+    void Check(std::string versionFile) {
+        versionFile_ = std::move(versionFile);
+        CheckForUpdate(form_, platform_.services, window_);
+    }
+    const std::vector<FakeDialogs::Shown>& Boxes() { return platform_.dialogs.shown; }
+    // The drive holds only what the test put there, plus what an update brings.
+    bool NothingLeftBehind() {
+        return !platform_.files.Exists(Path("\\version.txt")) && !platform_.files.Exists(Path("\\CantarelPortable.zip"));
+    }
+
+    std::string app_;
+    Form1 form_ = BuildDesignForm1();
+    FakePlatform platform_;
+    RecordingWindow window_;
+    std::string versionFile_;
+};
+
+TEST_F(UpdateCheck, TheRunningVersionIsUpToDateWithOrWithoutTheLastLineEnd) {
+    for (const char* file : {"1.4\r\n", "1.4", "0.9\r\n1.4\r\n", "ancienne version\r\n1.4"}) {
+        SCOPED_TRACE(file);
+        platform_.dialogs.shown.clear();
+        Check(file);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, "Vous avez la dernière version!");
+        EXPECT_EQ(Boxes()[0].title, "Vérification de la version de Cantarel Portable");
+        EXPECT_EQ(Boxes()[0].style, box::kOk);
+        EXPECT_EQ(form_.Get(kServerVersion).caption, "1.4");
+        EXPECT_TRUE(NothingLeftBehind());
+    }
+    EXPECT_EQ(window_.closes, 0);
+    EXPECT_TRUE(platform_.processes.starts.empty());
+}
+
+TEST_F(UpdateCheck, AsksTheServerItsVersionFileIntoAppFolderAndLetsTheWindowBreathe) {
+    Check("1.4\r\n");
+    ASSERT_EQ(platform_.downloader.calls.size(), 1u);
+    EXPECT_EQ(platform_.downloader.calls[0].url, std::string(kDownloadBase) + "/logiciels/version.txt");
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\version.txt");
+    EXPECT_EQ(platform_.textFiles.reads, std::vector<std::string>{"E:\\Clé USB\\Cantarel\\version.txt"});
+    EXPECT_EQ(platform_.events.pumped, 1);
+}
+
+TEST_F(UpdateCheck, AnyOtherTextIsOfferedAsItStandsAndNoLeavesNothingBehind) {
+    // A trailing space or zero is another version; the last line wins;
+    // Unix and old Mac line ends end a line too.
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.5\r\n", "1.5"}, {"1.4 \r\n", "1.4 "}, {"1.40", "1.40"}, {"1.4\r\n1.5\r\n", "1.5"},
+        {"1.5\n", "1.5"},   {"1.5\r", "1.5"},     {"v1.4", "v1.4"}, {"Écho 2", "Écho 2"},
+    };
+    for (const auto& [file, version] : cases) {
+        SCOPED_TRACE(file);
+        platform_.dialogs.shown.clear();
+        platform_.dialogs.answers = {box::kAnswerNo};
+        Check(file);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, kQuestionStart + version + " ?");
+        EXPECT_EQ(Boxes()[0].title, "Mise à jour de Cantarel Portable");
+        EXPECT_EQ(Boxes()[0].style, box::kQuestion);
+        EXPECT_EQ(form_.Get(kServerVersion).caption, version);
+        EXPECT_TRUE(NothingLeftBehind());
+    }
+    // No: one download per check, nothing extracted, started or closed.
+    EXPECT_EQ(platform_.downloader.calls.size(), std::size(cases));
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, AFileThatNamesNoVersionIsAFailedCheckEvenAfterAnEarlierOne) {
+    platform_.dialogs.answers = {box::kAnswerNo};
+    Check("1.5\r\n");
+    for (const char* file : {"", "\r\n", "\r\n\r\n", "1.5\r\n\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(file));
+        platform_.dialogs.shown.clear();
+        Check(file);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, kCheckFailed);
+        EXPECT_EQ(Boxes()[0].title, "Installation d'un programme Cantarel");
+        EXPECT_EQ(Boxes()[0].style, box::kOk);
+        EXPECT_TRUE(NothingLeftBehind());
+    }
+    EXPECT_EQ(platform_.downloader.calls.size(), 5u);
+}
+
+TEST_F(UpdateCheck, AFailedOrUnreadableDownloadIsAFailedCheck) {
+    for (std::int32_t result : {download_result::kNoConnection, 404, 500, download_result::kCutShort}) {
+        SCOPED_TRACE(result);
+        platform_.dialogs.shown.clear();
+        platform_.downloader.result = result;
+        platform_.downloader.during = nullptr;
+        Check("1.5");
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, kCheckFailed);
+    }
+    EXPECT_TRUE(platform_.textFiles.reads.empty());
+
+    // Downloaded but gone or locked when read.
+    platform_.dialogs.shown.clear();
+    platform_.downloader.result = download_result::kDone;
+    platform_.downloader.during = [this](const FakeDownloader::Call& call) { platform_.files.AddFile(call.targetFile); };
+    Check("1.5");
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kCheckFailed);
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, ALocalCopyThatCannotBeDeletedDoesNotStopTheCheck) {
+    platform_.files.FailOn(Path("\\version.txt"), FileResult::kInUse);
+    Check("1.4\r\n");
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Vous avez la dernière version!");
+}
+
+TEST_F(UpdateCheck, YesExtractsThePackageIntoAppFolderStartsItsProgramAndCloses) {
+    Check("1.5\r\n");
+    ASSERT_EQ(Boxes().size(), 1u);  // only the question: the launcher is closing
+    ASSERT_EQ(platform_.downloader.calls.size(), 2u);
+    EXPECT_EQ(platform_.downloader.calls[1].url, std::string(kDownloadBase) + "/logiciels/CantarelPortable.zip");
+    EXPECT_EQ(platform_.downloader.calls[1].targetFile, "E:\\Clé USB\\Cantarel\\CantarelPortable.zip");
+    EXPECT_EQ(platform_.events.pumped, 2);
+
+    ASSERT_EQ(platform_.unzip.calls.size(), 1u);
+    EXPECT_EQ(platform_.unzip.calls[0].zipFileName, "E:\\Clé USB\\Cantarel\\CantarelPortable.zip");
+    EXPECT_EQ(platform_.unzip.calls[0].extractDir, "E:\\Clé USB\\Cantarel");
+    EXPECT_EQ(platform_.unzip.calls[0].directories, 1);
+    EXPECT_EQ(platform_.unzip.calls[0].overwriteAll, 1);
+    EXPECT_EQ(platform_.unzip.calls[0].promptToOverwrite, 0);
+
+    ASSERT_EQ(platform_.processes.starts.size(), 1u);
+    EXPECT_EQ(platform_.processes.starts[0].file, "CantarelPortable.exe");
+    EXPECT_EQ(platform_.processes.starts[0].parameters, "");
+    EXPECT_EQ(platform_.processes.starts[0].folder, kApp);
+    EXPECT_EQ(platform_.processes.starts[0].showCommand, 1);
+    EXPECT_EQ(platform_.processes.closed, std::vector<Processes::Handle>{platform_.processes.handle});
+
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_TRUE(platform_.files.Exists(Path("\\CantarelPortable.exe")));
+    EXPECT_EQ(window_.closes, 1);
+}
+
+TEST_F(UpdateCheck, AMissingPackageIsReportedDeletedAndNothingStarts) {
+    platform_.downloader.results = {download_result::kDone, 404};
+    Check("1.5\r\n");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text,
+              "La mise à jour de Cantarel Portable n'a pas pu être téléchargée! Recommencez ultérieurement ou "
+              "contactez " + kSupport);
+    EXPECT_EQ(Boxes()[1].title, "Mise à jour de Cantarel Portable");
+    EXPECT_EQ(Boxes()[1].style, box::kOk);
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, AFailedExtractionShowsTheLibrarysTextAndTheLauncherKeepsRunning) {
+    platform_.unzip.script = [](UnzipCallbacks& callbacks) {
+        const char said[] = "error:  invalid zip file with overlapped components\n";
+        callbacks.Print(said, sizeof said - 1);
+        return 3;
+    };
+    Check("1.5\r\n");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_NE(Boxes()[1].text.find("invalid zip file"), std::string::npos);
+    EXPECT_EQ(Boxes()[1].title, "");
+    EXPECT_EQ(Boxes()[1].style, box::kOk);
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, AnExtractionThatSaysNothingStillNamesTheSupport) {
+    platform_.unzip.script = [](UnzipCallbacks&) { return 9; };
+    Check("1.5\r\n");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text,
+              "La mise à jour de Cantarel Portable n'a pas pu être décompressée! Recommencez ultérieurement ou "
+              "contactez " + kSupport);
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, AMissingExtractionLibraryIsReportedAndNothingStarts) {
+    platform_.unzip.failure = UnzipLibrary::Failure::NotFound;
+    platform_.unzip.failureDetail = "unzip32.dll";
+    Check("1.5\r\n");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_NE(Boxes()[1].text.find("unzip32.dll"), std::string::npos);
+    EXPECT_TRUE(Boxes()[1].text.ends_with(kSupport));
+    EXPECT_EQ(Boxes()[1].title, "Mise à jour de Cantarel Portable");
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, AProgramThatCannotStartIsReportedAndTheLauncherStays) {
+    platform_.processes.startSucceeds = false;
+    Check("1.5\r\n");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_NE(Boxes()[1].text.find("CantarelPortable.exe"), std::string::npos);
+    EXPECT_TRUE(Boxes()[1].text.ends_with(kSupport));
+    EXPECT_TRUE(platform_.processes.closed.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
+TEST_F(UpdateCheck, ThePictureKeepsItsImageAndTheHoverFlag) {
+    form_.SetImage("Picture_miseajour", HighlightImageOf("Picture_miseajour"));
+    SetHoverArmed(form_, true);
+    Check("1.4");
+    EXPECT_EQ(form_.Get("Picture_miseajour").image, HighlightImageOf("Picture_miseajour"));
+    EXPECT_TRUE(HoverArmed(form_));
+}
+
+class UpdateCheckAtDriveRoot : public UpdateCheck {
+protected:
+    UpdateCheckAtDriveRoot() : UpdateCheck("E:\\") {}
+};
+
+TEST_F(UpdateCheckAtDriveRoot, FilesAreJoinedToTheRootAndTheRootKeepsItsBackslash) {
+    Check("1.5");
+    ASSERT_EQ(platform_.downloader.calls.size(), 2u);
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\\\version.txt");
+    EXPECT_EQ(platform_.downloader.calls[1].targetFile, "E:\\\\CantarelPortable.zip");
+    ASSERT_EQ(platform_.unzip.calls.size(), 1u);
+    EXPECT_EQ(platform_.unzip.calls[0].extractDir, "E:\\");
+    EXPECT_EQ(platform_.processes.starts.at(0).folder, "E:\\");
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 1);
+}
+
+// While a check lets the window breathe, a second click on the picture is
+// ignored: only one version file is asked for.
+TEST(UpdateCheckEvents, ASecondClickDuringTheCheckStartsNothing) {
+    FakePlatform platform(kApp);
+    Form1 form = BuildDesignForm1();
+    RecordingWindow window;
+    Form1Events events(form, platform.services, window);
+    const int picture = form.IndexOf("Picture_miseajour");
+    platform.downloader.during = [&](const FakeDownloader::Call& call) {
+        platform.textFiles.contents[call.targetFile] = "1.4\r\n";
+    };
+    platform.events.onPump = [&] {
+        EXPECT_TRUE(events.Busy());
+        events.Click(picture);
+    };
+    events.Click(picture);
+    EXPECT_EQ(platform.downloader.calls.size(), 1u);
+    EXPECT_EQ(platform.dialogs.shown.size(), 1u);
+    EXPECT_FALSE(events.Busy());
+}
+
+TEST(VersionOfFile, TheLastLineWinsAndAnEmptyOneNamesNoVersion) {
+    EXPECT_EQ(VersionOfFile("1.4\r\n"), "1.4");
+    EXPECT_EQ(VersionOfFile("a\r\nb\r\nc"), "c");
+    EXPECT_EQ(VersionOfFile("  1.4\t"), "  1.4\t");
+    EXPECT_EQ(VersionOfFile("1.4\r\r\n"), std::nullopt);
+    EXPECT_EQ(VersionOfFile(""), std::nullopt);
+    EXPECT_EQ(VersionOfFile("\n"), std::nullopt);
+}
+
+}  // namespace
