@@ -1,15 +1,20 @@
 #include "shell/form1_events.h"
 
+#include <optional>
 #include <string>
 
 #include "components/install_flow.h"
+#include "components/launch_click.h"
+#include "components/remove_flow.h"
 #include "ui/category_switch.h"
 #include "ui/hover_feedback.h"
 #include "ui/window_layout.h"
+#include "update/update_help_click.h"
 
 namespace {
 
 constexpr std::string_view kDownloadLabel = "Label_telecharger_";
+constexpr std::string_view kRemovalLabel = "Label_supprimer_";
 
 // Marks the events busy for the length of one action, whatever way it ends.
 class BusyWhile {
@@ -38,9 +43,18 @@ void Form1Events::Click(int control) {
         return;
     }
     if (busy_) return;
-    if (name.starts_with(kDownloadLabel)) {
-        BusyWhile busy(busy_);
+    // A plain start is not a long action; downloads, extractions, deletions
+    // and waits for an installer are.
+    std::optional<BusyWhile> busy;
+    if (!IsLaunchPicture(name) || LaunchMayTakeLong(name)) busy.emplace(busy_);
+    if (IsUpdateOrHelpPicture(name)) {
+        UpdateOrHelpClick(form_, name, services_, window_);
+    } else if (IsLaunchPicture(name)) {
+        ClickLaunchPicture(form_, name, services_);
+    } else if (name.starts_with(kDownloadLabel)) {
         InstallComponent(form_, name.substr(kDownloadLabel.size()), services_);
+    } else if (name.starts_with(kRemovalLabel)) {
+        RemoveComponent(form_, name.substr(kRemovalLabel.size()), services_);
     }
 }
 
