@@ -52,7 +52,9 @@ TEST_F(Launch, TheTableHasOneRowPerProgramPictureOfTheMenuPanels) {
             EXPECT_TRUE(row.target.starts_with("\\system\\") && row.target.ends_with(".bat")) << row.picture;
         }
         // The probe names the preferred target.
-        if (!row.probe.empty()) EXPECT_EQ(row.probe.substr(1), row.target);
+        if (!row.probe.empty()) {
+            EXPECT_EQ(row.probe.substr(1), row.target);
+        }
     }
     EXPECT_EQ(pictures.size(), 27u);
     for (std::string_view panel : {"Picture_lecture_grand", "Picture_partitions_grand", "Picture_musique_grand",

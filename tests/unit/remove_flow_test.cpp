@@ -134,7 +134,9 @@ TEST_F(RemoveFlow, EveryProgramRowDeletesItsOwnFolder) {
             << id;
         EXPECT_FALSE(Exists(std::string(c.installedFolder))) << id;
         EXPECT_EQ(Offered(id), std::make_pair(true, false)) << id;
-        if (!c.picture.empty()) EXPECT_FALSE(form_.Get(c.picture).visible) << id;
+        if (!c.picture.empty()) {
+            EXPECT_FALSE(form_.Get(c.picture).visible) << id;
+        }
     }
     // The quiz family was left alone.
     for (const std::string& id : family) EXPECT_EQ(Offered(id), std::make_pair(false, true)) << id;
