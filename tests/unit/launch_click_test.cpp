@@ -45,7 +45,9 @@ TEST_F(Launch, TheTableHasOneRowPerProgramPictureOfTheMenuPanels) {
     for (const LaunchRow& row : LaunchRows()) {
         EXPECT_TRUE(form_.Has(row.picture)) << row.picture;
         EXPECT_TRUE(pictures.insert(row.picture).second) << row.picture;
-        if (!row.id.empty()) EXPECT_EQ(ComponentById(row.id).picture, row.picture);
+        if (!row.id.empty()) {
+            EXPECT_EQ(ComponentById(row.id).picture, row.picture);
+        }
         if (row.kind == StartKind::kShellOpen) {
             EXPECT_NE(row.target.front(), '\\') << row.picture;
         } else {
