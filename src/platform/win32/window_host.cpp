@@ -158,7 +158,9 @@ void WindowHost::CreateControlWindows() {
 void WindowHost::AddTooltip(int index) {
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Transparent: a tip still shown under the pointer must not swallow the
+    // click meant for the label or picture beneath it.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
     tool.hwnd = GetParent(windows_[index]);
     tool.uId = reinterpret_cast<UINT_PTR>(windows_[index]);
     std::wstring text = Widen(form_.At(index).tooltip);
