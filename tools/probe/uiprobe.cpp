@@ -193,6 +193,26 @@ int Tree() {
     POINT clientOrigin{0, 0};
     ClientToScreen(main, &clientOrigin);
     const Size screen = ScreenSize();
+    // The main window is read before its children: the launcher shows it only
+    // after creating them all, so "visible" here vouches for a complete list.
+    const std::string mainJson =
+        Json()
+            .Int("hwnd", HandleNumber(main))
+            .Int("pid", ProcessOf(main))
+            .Str("title", Utf8(TextOf(main)))
+            .Str("class", Utf8(ClassOf(main)))
+            .Bool("visible", IsWindowVisible(main) != FALSE)
+            .Bool("enabled", IsWindowEnabled(main) != FALSE)
+            .Bool("iconic", IsIconic(main) != FALSE)
+            .Int("style", static_cast<unsigned long>(GetWindowLongW(main, GWL_STYLE)))
+            .Raw("rect", RectJson(outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top))
+            .Raw("client", Json()
+                               .Int("x", clientOrigin.x)
+                               .Int("y", clientOrigin.y)
+                               .Int("width", client.right)
+                               .Int("height", client.bottom)
+                               .Done())
+            .Done();
     std::vector<std::string> children;
     for (const HWND hwnd : Descendants(main)) {
         const HWND parent = GetAncestor(hwnd, GA_PARENT);
@@ -215,24 +235,6 @@ int Tree() {
                                .Raw("rect", RectJson(r.left, r.top, r.right - r.left, r.bottom - r.top))
                                .Done());
     }
-    const std::string mainJson =
-        Json()
-            .Int("hwnd", HandleNumber(main))
-            .Int("pid", ProcessOf(main))
-            .Str("title", Utf8(TextOf(main)))
-            .Str("class", Utf8(ClassOf(main)))
-            .Bool("visible", IsWindowVisible(main) != FALSE)
-            .Bool("enabled", IsWindowEnabled(main) != FALSE)
-            .Bool("iconic", IsIconic(main) != FALSE)
-            .Int("style", static_cast<unsigned long>(GetWindowLongW(main, GWL_STYLE)))
-            .Raw("rect", RectJson(outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top))
-            .Raw("client", Json()
-                               .Int("x", clientOrigin.x)
-                               .Int("y", clientOrigin.y)
-                               .Int("width", client.right)
-                               .Int("height", client.bottom)
-                               .Done())
-            .Done();
     Print(Json()
               .Bool("found", true)
               .Raw("screen", Json().Int("width", screen.width).Int("height", screen.height).Done())
