@@ -10,7 +10,7 @@ import pytest
 import harness
 import portable_tree
 from download_server import DownloadServer, make_server_tree
-from window_state import children_by_name
+from journey import answer, controls, offered
 
 SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
 UNZIP32 = os.environ.get("CANTAREL_UNZIP32_DLL", "")
@@ -37,29 +37,10 @@ def launcher(e2e, run, drive):
     return started
 
 
-def controls(e2e) -> dict:
-    return children_by_name(e2e.probe("tree"))
-
-
-def answer(e2e, title: str, text: str, button: int):
-    box = e2e.wait_message_box(timeout=60)
-    assert (box["title"], box["text"]) == (title, text)
-    assert box["ownedByMain"]
-    e2e.press(button)
-    e2e.wait_for(lambda: not e2e.message_boxes() or e2e.message_boxes()[0]["hwnd"] != box["hwnd"],
-                  what="the box to close")
-    return box
-
-
 def install(e2e, component: str):
     e2e.click("Picture_installer")
     e2e.wait_for(lambda: controls(e2e)["Picture_installer_grand"]["visible"], what="the download panel")
     e2e.click(f"Label_telecharger_{component}")
-
-
-def offered(e2e, component: str) -> tuple:
-    c = controls(e2e)
-    return c[f"Label_telecharger_{component}"]["enabled"], c[f"Label_supprimer_{component}"]["enabled"]
 
 
 def test_vlc_is_downloaded_extracted_and_shown(e2e, launcher, drive, server_tree, tmp_path):

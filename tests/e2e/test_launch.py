@@ -14,7 +14,7 @@ import pytest
 
 import harness
 from download_server import DownloadServer, make_server_tree
-from window_state import children_by_name
+from journey import answer, controls
 
 REPO = Path(__file__).resolve().parents[2]
 STANDIN = os.environ.get("CANTAREL_STANDIN_EXE", "")
@@ -64,10 +64,6 @@ class Starts:
 @pytest.fixture
 def starts(e2e, tmp_path):
     return Starts(e2e, tmp_path / "journal")
-
-
-def controls(e2e) -> dict:
-    return children_by_name(e2e.probe("tree"))
 
 
 def show(e2e, picture: str):
@@ -169,15 +165,6 @@ def without_dotnet4(e2e):
         aside.rename(present)
 
 
-def answer(e2e, title: str, text: str, button: int):
-    box = e2e.wait_message_box(timeout=60)
-    assert (box["title"], box["text"]) == (title, text)
-    assert {b["id"] for b in box["buttons"]} == {harness.IDYES, harness.IDNO} and box["icon"]
-    e2e.press(button)
-    e2e.wait_for(lambda: not e2e.message_boxes() or e2e.message_boxes()[0]["hwnd"] != box["hwnd"],
-                  what="the box to close")
-
-
 def test_bullaro_without_dotnet4_downloads_and_starts_its_installer(e2e, run, drive, starts, server_tree, tmp_path,
                                                                       without_dotnet4):
     # The installer is not on this drive: the gate downloads it.
@@ -186,9 +173,10 @@ def test_bullaro_without_dotnet4_downloads_and_starts_its_installer(e2e, run, dr
     app = e2e.prefix.windows_path(drive)
     with DownloadServer(server_tree, tmp_path / "server.log") as server:
         click_picture(e2e, "Picture_bullaro")
-        answer(e2e, "Installation du Framework.net Version 4",
-               "Ce programme a besoin de mettre à jour votre système pour fonctionner. Voulez-vous continuer?",
-               harness.IDYES)
+        box = answer(e2e, "Installation du Framework.net Version 4",
+                     "Ce programme a besoin de mettre à jour votre système pour fonctionner. Voulez-vous continuer?",
+                     harness.IDYES)
+        assert {b["id"] for b in box["buttons"]} == {harness.IDYES, harness.IDNO} and box["icon"]
         answer(e2e, "Téléchargement du Framework.net Version 4",
                "Le Framework.net Version 4 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : "
                "48 Mo)?", harness.IDYES)

@@ -8,7 +8,7 @@ import pytest
 from PIL import Image, ImageStat
 
 import portable_tree
-from window_state import children_by_name
+from journey import controls
 
 MENU = [("Picture_lecture", "Picture_lecture_grand"), ("Picture_partition", "Picture_partitions_grand"),
         ("Picture_musique", "Picture_musique_grand"), ("Picture_outils", "Picture_outils_grand"),
@@ -37,10 +37,6 @@ def window(e2e, tmp_path_factory):
         yield e2e, drive
     finally:
         launcher.kill()
-
-
-def controls(e2e) -> dict:
-    return children_by_name(e2e.probe("tree"))
 
 
 def shown_panels(e2e) -> list:

@@ -11,7 +11,7 @@ import pytest
 
 import harness
 from download_server import DownloadServer, make_server_tree
-from window_state import children_by_name
+from journey import answer, controls
 
 SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
 UNZIP32 = os.environ.get("CANTAREL_UNZIP32_DLL", "")
@@ -56,22 +56,9 @@ def launcher(e2e, run, new_drive, standin_log):
     return started
 
 
-def controls(e2e) -> dict:
-    return children_by_name(e2e.probe("tree"))
-
-
 def open_panel(e2e, button: str, panel: str):
     e2e.click(button)
     e2e.wait_for(lambda: controls(e2e)[panel]["visible"], what=f"the panel {panel}")
-
-
-def answer(e2e, title: str, text: str, button: int) -> dict:
-    box = e2e.wait_message_box(timeout=60)
-    assert (box["title"], box["text"]) == (title, text)
-    e2e.press(button)
-    e2e.wait_for(lambda: not e2e.message_boxes() or e2e.message_boxes()[0]["hwnd"] != box["hwnd"],
-                 what="the box to close")
-    return box
 
 
 def standin_runs(folder: Path) -> list:
