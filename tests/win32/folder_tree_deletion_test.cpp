@@ -10,34 +10,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
+#include "scratch_folder.h"
 
 namespace {
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
 bool Exists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
-
-// Cleans up with the bare API, whatever the code under test left behind.
-void Wipe(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                DeleteFileW(path.c_str());
-            } else {
-                if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) Wipe(path);
-                RemoveDirectoryW(path.c_str());
-            }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(folder.c_str());
-}
 
 // The names of a folder's entries in the order the drive lists them.
 std::vector<std::string> Listing(const std::string& folder) {
@@ -57,13 +35,11 @@ std::vector<std::string> Listing(const std::string& folder) {
 class Win32FolderTreeTest : public testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root_ = Narrow(temp) + "Clé USB arbre " + std::to_string(GetCurrentProcessId()) + "\\";
-        Wipe(Widen(root_.substr(0, root_.size() - 1)));
+        root_ = ScratchPath("Clé USB arbre") + "\\";
+        WipeFolder(root_.substr(0, root_.size() - 1));
         ASSERT_TRUE(CreateDirectoryW(Widen(root_).c_str(), nullptr));
     }
-    void TearDown() override { Wipe(Widen(root_.substr(0, root_.size() - 1))); }
+    void TearDown() override { WipeFolder(root_.substr(0, root_.size() - 1)); }
 
     void Folder(const std::string& relative, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
         for (std::size_t at = 0; at <= relative.size();) {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/win32/wide_text.h"
+#include "scratch_folder.h"
 #include "shell/launch_shortcuts.h"
 
 namespace {
@@ -53,36 +54,13 @@ ReadBack Read(const std::string& path) {
     return back;
 }
 
-void DeleteTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(folder.c_str());
-}
-
 // A portable tree at a path with an accent and spaces, with its "system\"
 // folder and one program actually there.
 class ShellLinksTest : public testing::Test {
 protected:
     void SetUp() override {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        base_ = Narrow(temp) + "Raccourcis " + std::to_string(GetCurrentProcessId());
+        base_ = ScratchPath("Raccourcis");
         CreateDirectoryW(Widen(base_).c_str(), nullptr);
         app_ = base_ + "\\Clé USB Cantarel";
         CreateDirectoryW(Widen(app_).c_str(), nullptr);
@@ -93,7 +71,7 @@ protected:
                                 nullptr, CREATE_ALWAYS, 0, nullptr));
     }
     void TearDown() override {
-        DeleteTree(Widen(base_));
+        WipeFolder(base_);
         CoUninitialize();
     }
 

@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_unzip_library.h"
+#include "scratch_folder.h"
 #include "unzip/cg_unzip_files.h"
 #include "unzip/unzip_error.h"
 
@@ -184,26 +185,6 @@ void List(const std::string& folder, const std::string& prefix, std::vector<std:
     FindClose(find);
 }
 
-void DeleteTree(const std::string& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(Widen(folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = Narrow(entry.cFileName);
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
-            } else {
-                DeleteFileW(Widen(path).c_str());
-            }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryW(Widen(folder).c_str());
-}
-
 // The DLL the setup built, as a Windows path.
 std::string BuiltLibrary() {
     const char* unix = std::getenv("CANTAREL_UNZIP32_DLL");
@@ -242,12 +223,10 @@ public:
 class UnzipLibraryTest : public testing::Test {
 protected:
     static std::string KeyFolder() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        return Narrow(temp) + "Clé USB unzip " + std::to_string(GetCurrentProcessId());
+        return ScratchPath("Clé USB unzip");
     }
     void SetUp() override {
-        DeleteTree(key_);
+        WipeFolder(key_);
         ASSERT_TRUE(CreateDirectoryW(Widen(key_).c_str(), nullptr));
         const std::string dll = BuiltLibrary();
         ASSERT_FALSE(dll.empty()) << "CANTAREL_UNZIP32_DLL is not set";
@@ -255,7 +234,7 @@ protected:
             << dll << " (scripts/build-unzip32.sh builds it)";
         CreateDirectoryW(Widen(key_ + "\\Musique").c_str(), nullptr);
     }
-    void TearDown() override { DeleteTree(key_); }
+    void TearDown() override { WipeFolder(key_); }
 
     std::string Archive(const std::vector<Entry>& entries, const std::string& name = "Solfège.zip") {
         const std::string path = key_ + "\\Musique\\" + name;
@@ -353,7 +332,7 @@ TEST_F(UnzipLibraryTest, PasswordArchiveRightWrongAndCancelled) {
     EXPECT_EQ(dialogs_.inputsAsked[0], "|Please Enter The Password!");
 
     // A wrong answer is asked again by the library, a few times per entry.
-    DeleteTree(target);
+    WipeFolder(target);
     dialogs_.inputsAsked.clear();
     dialogs_.passwords = std::deque<std::optional<std::string>>(8, std::string("faux"));
     EXPECT_NE(Unzip(archive, target), 0);
@@ -361,7 +340,7 @@ TEST_F(UnzipLibraryTest, PasswordArchiveRightWrongAndCancelled) {
     EXPECT_GE(dialogs_.inputsAsked.size(), 2u);
 
     // Cancelled: one question for the whole extraction, nothing extracted.
-    DeleteTree(target);
+    WipeFolder(target);
     dialogs_.inputsAsked.clear();
     dialogs_.passwords = {std::nullopt, std::string("clé"), std::string("clé")};
     EXPECT_NE(Unzip(archive, target), 0);
