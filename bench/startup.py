@@ -1,12 +1,13 @@
 #!/usr/bin/python3
-"""Start-up benchmark: time from process start to the main window being shown,
-for the launcher and for a bare window program, under 64-bit Wine and Xvfb.
+"""Start-up benchmark: time from process start to the main window being shown and painted,
+for the launcher on a demo drive, the same without the folder of its shortcuts,
+and a bare window program, under 64-bit Wine and Xvfb.
 
 Usage: bench/startup.py [BUILD_DIR] [-n RUNS] [--display N] [--launcher EXE]
                         [--title TITLE] [--no-build]
 
 BUILD_DIR is an x86_64 build folder (default build/bench); it is configured
-and built if needed. Both programs are timed alternately in one warm Wine
+and built if needed. The programs are timed alternately in one warm Wine
 session; the figures are printed and nothing is judged: the exit status is 0
 whatever the times.
 """
@@ -143,7 +144,7 @@ class Session:
                 self.xvfb.wait()
 
     def time_start(self, startwatch, exe, title):
-        """Milliseconds to the visible window, or None with the reason printed."""
+        """Milliseconds to the painted window, or None with the reason printed."""
         with tempfile.TemporaryFile() as out:
             try:
                 r = subprocess.run([WINE, str(startwatch), str(exe), title], env=self.env,
@@ -216,15 +217,25 @@ def main():
         log(f"note: {launcher} does not exist; timing the bare window against itself")
         launcher, title = tools / "bare_window.exe", BARE_TITLE
 
-    # Each program starts from a folder of its own: the launcher takes its
-    # folder as the portable drive's root, and an empty one is enough to start.
+    # Each program starts from a folder of its own. The launcher's is a demo
+    # drive (components, "system\" for its shortcuts) under a name with an
+    # accent and a space, as users run it: its start-up does all its work.
     run_dir = build / "bench-run"
     shutil.rmtree(run_dir, ignore_errors=True)
     progs = []
+    # "no-links" is the same drive without "system\": its eleven shortcut
+    # writes fail at once, which shows what saving them costs. Under Wine each
+    # saved link also starts winemenubuilder, a cost Windows does not have.
     for name, exe, t in (("launcher", launcher, title),
+                         ("no-links", launcher, title),
                          ("bare", tools / "bare_window.exe", BARE_TITLE)):
-        d = run_dir / name
-        d.mkdir(parents=True)
+        d = run_dir / name / "Clé USB"
+        if name != "bare":
+            subprocess.run([sys.executable, str(REPO / "demo" / "make_demo_drive.py"), str(d)], check=True,
+                           stdout=subprocess.DEVNULL)
+        if name == "no-links":
+            shutil.rmtree(d / "system")
+        d.mkdir(parents=True, exist_ok=True)
         shutil.copy2(exe, d / exe.name)
         progs.append((name, d / exe.name, t))
 
@@ -263,7 +274,7 @@ def main():
         session.stop()
 
     # Other work on the machine moves these figures a lot: show how busy it was.
-    print(f"Start-up to visible window, Wine 64-bit + Xvfb, {args.runs} alternated runs"
+    print(f"Start-up to painted window, Wine 64-bit + Xvfb, {args.runs} alternated runs"
           f" (load average {load_before:.2f} before, {os.getloadavg()[0]:.2f} after)")
     print(f"  launcher: {launcher}  (\"{title}\")")
     for name, _, _ in progs:
@@ -274,6 +285,9 @@ def main():
         diff = statistics.median(times["launcher"]) - statistics.median(times["bare"])
         print(f"ratio      launcher/bare: median {med:.2f}   min {mn:.2f}   (aim: under {TEAM_AIM})")
         print(f"difference launcher - bare, medians: {diff:+.1f} ms")
+    if times["launcher"] and times["no-links"]:
+        links = statistics.median(times["launcher"]) - statistics.median(times["no-links"])
+        print(f"shortcuts  launcher - no-links, medians: {links:+.1f} ms for the eleven saved links")
     sizes = launcher_sizes(launcher if launcher.name == LAUNCHER_REL.name else None)
     for arch in ("x86_64", "i686"):
         p = sizes.get(arch)

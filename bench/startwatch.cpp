@@ -1,4 +1,5 @@
-// Times a GUI program from process creation to its main window being shown.
+// Times a GUI program from process creation to its main window being shown,
+// painted (no window of it waits for a repaint) and answering messages.
 // Runs in the same Wine prefix as the target, so it sees the target's windows
 // through the ordinary window API.
 //
@@ -43,6 +44,25 @@ HWND FindVisibleWindowOf(DWORD pid, const std::wstring& title) {
     return nullptr;
 }
 
+BOOL CALLBACK FindUnpainted(HWND child, LPARAM found) {
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// What the user sees is whole: the window answers (its start-up is over) and
+// neither it nor any visible child still has a region to paint.
+bool IsPaintedAndReady(HWND window) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 50, &ignored)) return false;
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    bool unpainted = false;
+    EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
 void CloseTarget(const PROCESS_INFORMATION& pi, HWND window) {
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, window ? kCloseGraceMs : 0) != WAIT_OBJECT_0) {
@@ -85,7 +105,7 @@ int wmain(int argc, wchar_t** argv) {
         window = FindVisibleWindowOf(pi.dwProcessId, title);
         QueryPerformanceCounter(&now);
         const double elapsed = MsBetween(start, now, freq);
-        if (window) {
+        if (window && IsPaintedAndReady(window)) {
             std::printf("%.1f\n", elapsed);
             result = 0;
             break;
@@ -96,7 +116,7 @@ int wmain(int argc, wchar_t** argv) {
             break;
         }
         if (elapsed > kDeadlineMs) {
-            std::fprintf(stderr, "startwatch: no visible window within %.0f ms\n", kDeadlineMs);
+            std::fprintf(stderr, "startwatch: no painted window within %.0f ms\n", kDeadlineMs);
             break;
         }
         Sleep(1);
