@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "fakes/fake_platform.h"
 #include "shell/form1_events.h"
 #include "ui/hover_feedback.h"
@@ -32,34 +35,38 @@ protected:
         EXPECT_FALSE(HoverArmed(form_)) << picture;
         EXPECT_EQ(form_.Get(picture).image, NormalImageOf(picture)) << picture;
     }
+    // Each picture, clicked lit, resets itself and runs exactly its command
+    // line in AppFolder with the given window state.
+    void ExpectEachRuns(std::initializer_list<std::pair<const char*, const char*>> table, int showCommand) {
+        for (const auto& [picture, commandLine] : table) {
+            SCOPED_TRACE(picture);
+            platform_.processes.commandLines.clear();
+            Light(picture);
+            Click(picture);
+            ExpectReset(picture);
+            ASSERT_EQ(platform_.processes.commandLines.size(), 1u);
+            EXPECT_EQ(platform_.processes.commandLines[0].commandLine, commandLine);
+            EXPECT_EQ(platform_.processes.commandLines[0].showCommand, showCommand);
+            EXPECT_EQ(platform_.processes.commandLines[0].workingFolder, kApp);
+        }
+    }
 
     Form1 form_ = BuildDesignForm1();
     FakePlatform platform_{kApp};
 };
 
 TEST_F(HelpActions, EachHelpPictureStartsItsBatchFileHiddenUnquotedWithSpacesInAppFolder) {
-    const std::pair<const char*, const char*> table[] = {
+    ExpectEachRuns({
         {"Picture_utilisation_portable", "E:\\Clé USB\\Cantarel\\aide\\portable.bat"},
         {"Picture_description_programmes", "E:\\Clé USB\\Cantarel\\aide\\programmes.bat"},
         {"Picture_version", "E:\\Clé USB\\Cantarel\\aide\\versions.bat"},
         {"Picture_erreurs", "E:\\Clé USB\\Cantarel\\aide\\erreurs.bat"},
-    };
-    for (const auto& [picture, commandLine] : table) {
-        SCOPED_TRACE(picture);
-        platform_.processes.commandLines.clear();
-        Light(picture);
-        Click(picture);
-        ExpectReset(picture);
-        ASSERT_EQ(platform_.processes.commandLines.size(), 1u);
-        EXPECT_EQ(platform_.processes.commandLines[0].commandLine, commandLine);
-        EXPECT_EQ(platform_.processes.commandLines[0].showCommand, kHidden);
-        EXPECT_EQ(platform_.processes.commandLines[0].workingFolder, kApp);
-    }
+    }, kHidden);
     EXPECT_TRUE(platform_.dialogs.shown.empty());
 }
 
 TEST_F(HelpActions, EachDocumentPictureOpensItsFolderInExplorerInANormalWindow) {
-    const std::pair<const char*, const char*> table[] = {
+    ExpectEachRuns({
         {"Picture_documents_accueil", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,Mes documents\\"},
         {"Picture_documents_musiques", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,Mes documents\\Musiques\\"},
         {"Picture_documents_partitions", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,Mes documents\\Partitions\\"},
@@ -67,18 +74,7 @@ TEST_F(HelpActions, EachDocumentPictureOpensItsFolderInExplorerInANormalWindow) 
         {"Picture_documents_images", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,Mes documents\\Images\\"},
         {"Picture_documents_videos", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,Mes documents\\Vidéos\\"},
         {"Picture_documents_autres", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,Mes documents\\Autres documents\\"},
-    };
-    for (const auto& [picture, commandLine] : table) {
-        SCOPED_TRACE(picture);
-        platform_.processes.commandLines.clear();
-        Light(picture);
-        Click(picture);
-        ExpectReset(picture);
-        ASSERT_EQ(platform_.processes.commandLines.size(), 1u);
-        EXPECT_EQ(platform_.processes.commandLines[0].commandLine, commandLine);
-        EXPECT_EQ(platform_.processes.commandLines[0].showCommand, kNormal);
-        EXPECT_EQ(platform_.processes.commandLines[0].workingFolder, kApp);
-    }
+    }, kNormal);
     EXPECT_TRUE(platform_.processes.starts.empty());
     EXPECT_TRUE(platform_.dialogs.shown.empty());
 }
