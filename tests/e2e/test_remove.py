@@ -108,15 +108,20 @@ def test_answering_no_changes_nothing(e2e, launcher, drive):
     assert not controls(e2e)["Picture_barre"]["visible"]
 
 
-def test_chopin_takes_its_questionnaire_quizora_and_its_audio(e2e, launcher, drive):
-    quiz = drive / "Cantarel" / "Quiz"
-    assert controls(e2e)["Label_supprimer_quiz"]["text"] == "Cantarel Quiz et tous les questionnaires (767 Mo)"
+def remove_chopin(e2e):
+    """Removes the Chopin questionnaire, answering Yes, then OK to its report."""
     remove(e2e, "chopin")
     answer(e2e, "Suppression d'un programme Cantarel",
            "Voulez-vous effacer le questionnaire sur Frédéric Chopin ? Le questionnaire 'Quizora' sera également "
            "supprimé!", harness.IDYES)
     answer(e2e, "Suppression d'un programme Cantarel", "Le questionnaire sur Frédéric Chopin a été supprimé!",
            harness.IDOK)
+
+
+def test_chopin_takes_its_questionnaire_quizora_and_its_audio(e2e, launcher, drive):
+    quiz = drive / "Cantarel" / "Quiz"
+    assert controls(e2e)["Label_supprimer_quiz"]["text"] == "Cantarel Quiz et tous les questionnaires (767 Mo)"
+    remove_chopin(e2e)
     assert not (quiz / "textes" / "Chopin.txt").exists()
     assert not (quiz / "textes" / "Quizora.txt").exists()
     assert not (quiz / "audio" / "chopin").exists()
@@ -134,12 +139,7 @@ def test_chopin_takes_its_questionnaire_quizora_and_its_audio(e2e, launcher, dri
 
 def test_a_second_topic_after_the_first(e2e, launcher, drive):
     quiz = drive / "Cantarel" / "Quiz"
-    remove(e2e, "chopin")
-    answer(e2e, "Suppression d'un programme Cantarel",
-           "Voulez-vous effacer le questionnaire sur Frédéric Chopin ? Le questionnaire 'Quizora' sera également "
-           "supprimé!", harness.IDYES)
-    answer(e2e, "Suppression d'un programme Cantarel", "Le questionnaire sur Frédéric Chopin a été supprimé!",
-           harness.IDOK)
+    remove_chopin(e2e)
     # The second topic finds Quizora.txt gone and says nothing of it.
     idle(e2e)
     e2e.click("Label_supprimer_hymnes")
