@@ -29,7 +29,7 @@ WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 LAUNCHER_TITLE = "Cantarel Portable - Version 1.4"
 BARE_TITLE = "Bare window"
-LAUNCHER_REL = Path("src/platform/win32/CantarelLauncher.exe")
+LAUNCHER_REL = Path("src/app/CantarelLauncher.exe")
 TEAM_AIM = 1.5
 
 

@@ -25,6 +25,6 @@ trap 'kill $server 2>/dev/null || true' EXIT
 echo "Serveur de téléchargement : http://127.0.0.1:${port:-8642}/ (journal : $demo/server.log)"
 
 source "$root/scripts/wine-env.sh"
-/usr/bin/python3 "$root/tools/harness/run_demo.py" "$build/x86_64/src/platform/win32/CantarelLauncher.exe" "$drive" \
+/usr/bin/python3 "$root/tools/harness/run_demo.py" "$build/x86_64/src/app/CantarelLauncher.exe" "$drive" \
   --probe "$build/x86_64/tools/probe/uiprobe.exe" --prefix "$build/wineprefix-demo" \
   --screenshot "$demo/fenetre.png"

@@ -6,9 +6,9 @@
 
 #include "components/component_catalogue.h"
 #include "config/build_settings.h"
-#include "shell/installed_state_scan.h"
+#include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 #include "unzip/cg_unzip_files.h"
 #include "unzip/unzip_error.h"
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // A click on a component's download label: asks, downloads the component
 // from the download server onto the drive, extracts it when it is an

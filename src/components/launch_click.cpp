@@ -5,8 +5,8 @@
 #include "components/launch_start.h"
 #include "components/launch_table.h"
 #include "components/prerequisites.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // A click on a program picture (the menu panels) or on a picture of the
 // Windows panel.

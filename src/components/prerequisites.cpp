@@ -7,11 +7,11 @@
 #include "components/component_catalogue.h"
 #include "components/launch_start.h"
 #include "config/build_settings.h"
-#include "shell/system_probes.h"
+#include "drive/system_probes.h"
 #include "storage/disk_space_report.h"
 #include "storage/run_and_wait.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 
 namespace {
 

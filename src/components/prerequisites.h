@@ -4,7 +4,7 @@
 
 #include "components/launch_table.h"
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // The Windows components some of the suite's programs need, checked before
 // they start, and the Windows panel that installs them.

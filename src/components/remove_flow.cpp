@@ -6,10 +6,10 @@
 #include <string>
 
 #include "components/component_catalogue.h"
-#include "shell/installed_state_scan.h"
+#include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
 #include "storage/folder_tree_deletion.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

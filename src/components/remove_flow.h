@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // A click on a component's removal label: asks, deletes the component's
 // files from the drive, updates the window and reports the outcome. A

@@ -5,4 +5,5 @@
 // Values fixed when the launcher is built; it reads no settings at run time.
 inline constexpr std::string_view kDownloadBase = CANTAREL_DOWNLOAD_BASE;
 inline constexpr std::string_view kSupportAddress = CANTAREL_SUPPORT_ADDRESS;
-inline constexpr std::string_view kRunningVersion = "1.4";
+// The project version of the build (CMake's project VERSION).
+inline constexpr std::string_view kRunningVersion = CANTAREL_VERSION;

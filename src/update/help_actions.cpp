@@ -5,8 +5,8 @@
 
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 
 namespace {
 

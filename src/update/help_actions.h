@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // The help panel's help and about pictures and the documents panel's
 // pictures: each starts one command, or shows the about box, and returns.

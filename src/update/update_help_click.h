@@ -4,7 +4,7 @@
 
 #include "platform/main_window.h"
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // The pictures of the help and documents panels, as the window's events see
 // them: the update check, the help files, the about box, the folders.

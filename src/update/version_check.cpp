@@ -4,7 +4,7 @@
 
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 #include "unzip/cg_unzip_files.h"
 #include "unzip/unzip_error.h"
 

@@ -6,7 +6,7 @@
 
 #include "platform/main_window.h"
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // Picture_miseajour_Click: asks the download server which launcher version is
 // current, says so when it is the running one, and otherwise offers the

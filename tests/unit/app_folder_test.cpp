@@ -1,4 +1,4 @@
-#include "shell/app_folder.h"
+#include "drive/app_folder.h"
 
 #include <gtest/gtest.h>
 

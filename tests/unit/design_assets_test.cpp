@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "shell/form1_events.h"
+#include "window/form1_events.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

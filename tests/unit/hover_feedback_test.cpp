@@ -1,10 +1,10 @@
-#include "ui/hover_feedback.h"
+#include "window/hover_feedback.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "ui/category_switch.h"
-#include "ui/window_layout.h"
+#include "window/category_switch.h"
+#include "window/window_layout.h"
 
 namespace {
 

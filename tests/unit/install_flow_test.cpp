@@ -5,9 +5,9 @@
 #include "components/component_catalogue.h"
 #include "config/build_settings.h"
 #include "fakes/fake_platform.h"
-#include "shell/form1_events.h"
-#include "shell/installed_state_scan.h"
-#include "ui/window_layout.h"
+#include "window/form1_events.h"
+#include "drive/installed_state_scan.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "shell/installed_state_scan.h"
+#include "drive/installed_state_scan.h"
 
 #include <gtest/gtest.h>
 
 #include "components/component_catalogue.h"
 #include "fakes/fake_file_system.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

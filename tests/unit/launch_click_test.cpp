@@ -8,10 +8,10 @@
 #include "components/launch_start.h"
 #include "components/launch_table.h"
 #include "fakes/fake_platform.h"
-#include "shell/form1_events.h"
-#include "shell/installed_state_scan.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/form1_events.h"
+#include "drive/installed_state_scan.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/launch_shortcuts.h"
+#include "drive/launch_shortcuts.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include "components/launch_click.h"
 #include "config/build_settings.h"
 #include "fakes/fake_platform.h"
-#include "shell/installed_state_scan.h"
+#include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 
 namespace {
 

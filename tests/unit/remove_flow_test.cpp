@@ -6,10 +6,10 @@
 
 #include "components/component_catalogue.h"
 #include "fakes/fake_platform.h"
-#include "shell/form1_events.h"
-#include "shell/installed_state_scan.h"
+#include "window/form1_events.h"
+#include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "shell/startup.h"
+#include "window/startup.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

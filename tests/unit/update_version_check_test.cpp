@@ -4,9 +4,9 @@
 
 #include "config/build_settings.h"
 #include "fakes/fake_platform.h"
-#include "shell/form1_events.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/form1_events.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 
 namespace {
 

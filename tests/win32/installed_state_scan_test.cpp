@@ -1,4 +1,4 @@
-#include "shell/installed_state_scan.h"
+#include "drive/installed_state_scan.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 #include "components/component_catalogue.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

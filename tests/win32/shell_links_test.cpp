@@ -10,7 +10,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "scratch_folder.h"
-#include "shell/launch_shortcuts.h"
+#include "drive/launch_shortcuts.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/wide_text.h"
-#include "shell/system_probes.h"
+#include "drive/system_probes.h"
 
 namespace {
 

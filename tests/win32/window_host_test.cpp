@@ -1,4 +1,4 @@
-#include "platform/win32/window_host.h"
+#include "app/window_host.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

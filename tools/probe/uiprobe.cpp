@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/startup.h"
-#include "ui/form1.h"
-#include "ui/window_layout.h"
+#include "window/startup.h"
+#include "window/form1.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -179,7 +179,7 @@ void LimitSilence(HINTERNET handle, DWORD silence) {
 // Everything from the request to the file put in place.
 std::int32_t Fetch(const Address& address, const std::wstring& target, const std::wstring& partial,
                    DWORD silence) {
-    InternetHandle session(InternetOpenW(L"CantarelPortable/1.4", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    InternetHandle session(InternetOpenW(Widen("CantarelPortable/" CANTAREL_VERSION).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return result::kNoConnection;
     LimitSilence(session.get(), silence);
     InternetHandle connection(InternetConnectW(session.get(), address.host.c_str(), address.port, nullptr, nullptr,

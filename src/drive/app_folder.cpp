@@ -1,4 +1,4 @@
-#include "shell/app_folder.h"
+#include "drive/app_folder.h"
 
 std::string AppFolderOf(std::string_view executablePath) {
     const std::size_t slash = executablePath.find_last_of("\\/");

@@ -1,4 +1,4 @@
-#include "ui/hover_feedback.h"
+#include "window/hover_feedback.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/window_layout.h"
+#include "window/window_layout.h"
 
 namespace {
 

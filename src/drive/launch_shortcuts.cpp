@@ -1,4 +1,4 @@
-#include "shell/launch_shortcuts.h"
+#include "drive/launch_shortcuts.h"
 
 const std::array<LaunchShortcut, 11>& LaunchShortcutTable() {
     // Paths exactly as the suite has always written them: the file system

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // A category of the menu column: its button, its panel and the key that
 // names the button's three images.

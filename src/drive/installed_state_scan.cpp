@@ -1,4 +1,4 @@
-#include "shell/installed_state_scan.h"
+#include "drive/installed_state_scan.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "shell/system_probes.h"
+#include "drive/system_probes.h"
 
 namespace {
 

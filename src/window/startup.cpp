@@ -1,10 +1,10 @@
-#include "shell/startup.h"
+#include "window/startup.h"
 
 #include <cmath>
 
-#include "shell/installed_state_scan.h"
-#include "shell/launch_shortcuts.h"
-#include "ui/window_layout.h"
+#include "drive/installed_state_scan.h"
+#include "drive/launch_shortcuts.h"
+#include "window/window_layout.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // Sets every component's labels and picture from what the drive holds. Run
 // once, by start-up, on the design state: it only enables labels and hides

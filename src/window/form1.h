@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ui/control.h"
-#include "ui/geometry.h"
+#include "window/control.h"
+#include "window/geometry.h"
 
 // The image store: a form that is never shown and only holds images. It is
 // opened the first time one of its images is needed and stays open until the
@@ -21,7 +21,7 @@ struct ImageStore {
 // through the setters; the window host mirrors every change it is told of.
 class Form1 {
 public:
-    static constexpr std::string_view kCaption = "Cantarel Portable - Version 1.4";
+    static constexpr std::string_view kCaption = "Cantarel Portable - Version " CANTAREL_VERSION;
     static constexpr Size kClientSize{969, 542};
 
     int Add(Control control);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/geometry.h"
+#include "window/geometry.h"
 
 // What a control is; the window host draws and routes input by kind.
 enum class ControlKind {

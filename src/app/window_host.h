@@ -7,9 +7,9 @@
 
 #include "platform/main_window.h"
 #include "platform/services.h"
-#include "platform/win32/image_cache.h"
-#include "shell/form1_events.h"
-#include "ui/form1.h"
+#include "app/image_cache.h"
+#include "window/form1_events.h"
+#include "window/form1.h"
 
 // Mirrors the Form1 model into a real main window with one child window per
 // shown control, and routes the children's mouse input to Form1Events.

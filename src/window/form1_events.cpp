@@ -1,4 +1,4 @@
-#include "shell/form1_events.h"
+#include "window/form1_events.h"
 
 #include <optional>
 #include <string>
@@ -6,9 +6,9 @@
 #include "components/install_flow.h"
 #include "components/launch_click.h"
 #include "components/remove_flow.h"
-#include "ui/category_switch.h"
-#include "ui/hover_feedback.h"
-#include "ui/window_layout.h"
+#include "window/category_switch.h"
+#include "window/hover_feedback.h"
+#include "window/window_layout.h"
 #include "update/update_help_click.h"
 
 namespace {

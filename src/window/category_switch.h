@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/services.h"
-#include "ui/form1.h"
-#include "ui/window_layout.h"
+#include "window/form1.h"
+#include "window/window_layout.h"
 
 // A click on a category button: its dark image, its panel the only one
 // shown, and for the download and removal panels a fresh free-space caption.

@@ -1,4 +1,4 @@
-#include "ui/category_switch.h"
+#include "window/category_switch.h"
 
 #include "storage/disk_space_report.h"
 

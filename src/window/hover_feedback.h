@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // What the pointer does to the picture buttons: category buttons light up,
 // program pictures turn to their highlighted image while the hover flag is

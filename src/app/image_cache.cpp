@@ -1,4 +1,4 @@
-#include "platform/win32/image_cache.h"
+#include "app/image_cache.h"
 
 #include <objidl.h>
 // GDI+ decodes JPEG on every Windows since XP.

@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "window/form1.h"
 
 #include <algorithm>
 #include <utility>

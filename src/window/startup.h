@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/services.h"
-#include "ui/form1.h"
-#include "ui/geometry.h"
+#include "window/form1.h"
+#include "window/geometry.h"
 
 // Left and top of a window of outer size `window` centred on a screen of size
 // `screen`. Not clamped: a window larger than the screen gets a negative edge.

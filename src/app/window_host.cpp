@@ -1,12 +1,12 @@
-#include "platform/win32/window_host.h"
+#include "app/window_host.h"
 
 #include <commctrl.h>
 
 #include "components/component_catalogue.h"
-#include "platform/win32/resource_ids.h"
+#include "app/resource_ids.h"
 #include "platform/win32/wide_text.h"
-#include "shell/startup.h"
-#include "ui/window_layout.h"
+#include "window/startup.h"
+#include "window/window_layout.h"
 
 namespace {
 

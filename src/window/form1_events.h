@@ -2,7 +2,7 @@
 
 #include "platform/main_window.h"
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "window/form1.h"
 
 // Routes the main window's mouse events to the handlers of its controls.
 // Controls are given by their index in the form.

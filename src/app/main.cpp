@@ -6,9 +6,9 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/window_host.h"
-#include "shell/app_folder.h"
-#include "ui/window_layout.h"
+#include "app/window_host.h"
+#include "drive/app_folder.h"
+#include "window/window_layout.h"
 
 namespace {
 
