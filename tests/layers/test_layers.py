@@ -45,3 +45,14 @@ def test_downward_includes_pass(tmp_path):
     write(tmp_path, "platform/win32/win32_x.cpp", '#include <windows.h>\n#include "platform/file_system.h"\n')
     write(tmp_path, "app/cantarel.rc", '#include "resource_ids.h"\n')
     assert check_layers.upward_includes(tmp_path) == []
+
+
+def test_every_source_is_in_a_build_list():
+    # The source lists are written out; a file left out of them would be
+    # silently unbuilt, and a test file silently never run.
+    lists = "\n".join(p.read_text(encoding="utf-8") for p in REPO.glob("**/CMakeLists.txt")
+                      if "build" not in p.relative_to(REPO).parts)
+    sources = [p for p in (REPO / "src").rglob("*.cpp")]
+    sources += [p for folder in ("tests/unit", "tests/win32") for p in (REPO / folder).glob("*.cpp")]
+    unlisted = [str(p.relative_to(REPO)) for p in sources if p.name not in lists]
+    assert unlisted == []
