@@ -32,3 +32,6 @@ fi
 
 # The extraction library unzip32.dll for both targets, from Debian's unzip source.
 bash "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/build-unzip32.sh"
+
+# The 32-bit release's end-to-end runs: qemu-user and Wine's 32-bit loader.
+bash "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/setup-i686.sh"

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "components/component_catalogue.h"
 #include "app/resource_ids.h"
 #include "platform/win32/wide_text.h"
@@ -19,7 +22,8 @@ constexpr COLORREF kLabelText = RGB(24, 52, 102);
 constexpr COLORREF kDisabledText = RGB(160, 166, 176);
 constexpr COLORREF kHeadingText = RGB(176, 92, 24);
 constexpr COLORREF kCaptionText = RGB(60, 64, 72);
-constexpr int kLabelPadding = 4;
+constexpr LabelFont kLabelFont{11, false, 100};
+constexpr LabelFont kHeadingFont{12, true, 100};
 
 bool IsHeading(const std::string& name) {
     for (const SectionHeading& heading : SectionHeadings()) {
@@ -37,13 +41,16 @@ WindowHost* HostOf(HWND window) {
 
 }  // namespace
 
-WindowHost::WindowHost(HINSTANCE instance, Form1& form, Services& services)
-    : instance_(instance), form_(form), services_(services), events_(form, services, *this) {}
+WindowHost::WindowHost(HINSTANCE instance, Form1& form, Services& services, LabelTypeface typeface)
+    : instance_(instance),
+      form_(form),
+      services_(services),
+      events_(form, services, *this),
+      typeface_(std::move(typeface)) {}
 
 WindowHost::~WindowHost() {
     if (main_ != nullptr) DestroyWindow(main_);
-    if (labelFont_ != nullptr) DeleteObject(labelFont_);
-    if (headingFont_ != nullptr) DeleteObject(headingFont_);
+    for (const auto& [font, handle] : fonts_) DeleteObject(handle);
 }
 
 bool WindowHost::Create() {
@@ -72,8 +79,8 @@ bool WindowHost::Create() {
     main_ = CreateWindowExW(0, kMainClass, Widen(Form1::kCaption).c_str(), kMainStyle, rect.left, rect.top,
                             rect.width, rect.height, nullptr, nullptr, instance_, this);
     if (main_ == nullptr) return false;
-    CreateFonts();
-    SizeLabelsToCaptions();
+    labelFonts_.resize(form_.Count());
+    for (int i = 0; i < form_.Count(); ++i) FitLabel(i);
     CreateControlWindows();
     form_.TakeChanges();
     ShowWindow(main_, SW_SHOWNORMAL);
@@ -94,31 +101,55 @@ void WindowHost::Close() {
     if (main_ != nullptr) PostMessageW(main_, WM_CLOSE, 0, 0);
 }
 
-void WindowHost::CreateFonts() {
-    labelFont_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-    headingFont_ = CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+LabelFont WindowHost::DesignFont(int index) const {
+    LabelFont font = IsHeading(form_.At(index).name) ? kHeadingFont : kLabelFont;
+    font.widthPercent = typeface_.widthPercent;
+    return font;
 }
 
-HFONT WindowHost::FontOf(int index) const {
-    return IsHeading(form_.At(index).name) ? headingFont_ : labelFont_;
+HFONT WindowHost::Font(const LabelFont& font) {
+    for (const auto& [made, handle] : fonts_) {
+        if (made == font) return handle;
+    }
+    const auto make = [&](int width) {
+        return CreateFontW(-font.height, width, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                           DEFAULT_PITCH | FF_SWISS, typeface_.face.c_str());
+    };
+    HFONT handle = make(0);
+    if (font.widthPercent != 100) {
+        // A font's width is given as its average character width: scale the face's own.
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, handle);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(handle);
+        handle = make(std::max(1L, metrics.tmAveCharWidth * font.widthPercent / 100));
+    }
+    fonts_.emplace_back(font, handle);
+    return handle;
 }
 
-// Labels are as wide as their caption needs.
-void WindowHost::SizeLabelsToCaptions() {
-    HDC dc = GetDC(main_);
-    for (int i = 0; i < form_.Count(); ++i) {
-        const Control& control = form_.At(i);
-        if (control.kind != ControlKind::Label || control.rect.width != 0) continue;
-        HGDIOBJ old = SelectObject(dc, FontOf(i));
-        const std::wstring text = Widen(control.caption);
+// A label's font comes from the machine: it is measured in the font it will
+// be drawn in and made smaller, then narrower, until it fits its room.
+void WindowHost::FitLabel(int index) {
+    const Control& control = form_.At(index);
+    labelFonts_[index] = DesignFont(index);
+    if (control.kind != ControlKind::Label || control.widthLimit == 0) return;
+    const std::wstring text = Widen(control.caption);
+    HDC dc = GetDC(nullptr);
+    const LabelFit fit = FitCaption(control.widthLimit, DesignFont(index), [&](const LabelFont& font) {
+        HGDIOBJ old = SelectObject(dc, Font(font));
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         SelectObject(dc, old);
-        form_.SetWidth(i, extent.cx + kLabelPadding);
-    }
-    ReleaseDC(main_, dc);
+        return static_cast<int>(extent.cx);
+    });
+    ReleaseDC(nullptr, dc);
+    labelFonts_[index] = fit.font;
+    if (control.rect.width != fit.width) form_.SetWidth(index, fit.width);
 }
 
 void WindowHost::CreateControlWindows() {
@@ -177,6 +208,7 @@ void WindowHost::Mirror() {
             shown = now;
             continue;
         }
+        if (now.caption != shown.caption) FitLabel(index);
         if (now.rect != shown.rect) {
             SetWindowPos(window, nullptr, now.rect.left, now.rect.top, now.rect.width, now.rect.height,
                          SWP_NOZORDER | SWP_NOACTIVATE);
@@ -369,9 +401,10 @@ void WindowHost::PaintText(int index, HDC dc, SIZE size) {
     else if (!control.handCursor) color = kCaptionText;
     SetTextColor(dc, color);
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ old = SelectObject(dc, FontOf(index));
+    HGDIOBJ old = SelectObject(dc, Font(labelFonts_[index]));
     const std::wstring text = Widen(control.caption);
-    UINT format = DT_NOPREFIX | DT_WORDBREAK;
+    // A label sized to its caption is one line; the free-space caption wraps.
+    UINT format = DT_NOPREFIX | (control.widthLimit > 0 ? DT_SINGLELINE : DT_WORDBREAK);
     if (onBar) format |= DT_CENTER;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &all, format);
     SelectObject(dc, old);

@@ -8,14 +8,22 @@
 #include "platform/main_window.h"
 #include "platform/services.h"
 #include "app/image_cache.h"
-#include "window/form1_events.h"
 #include "window/form1.h"
+#include "window/form1_events.h"
+#include "window/label_fit.h"
+
+// The face labels are drawn in; a width above 100 % draws it wider than its
+// own proportions (tests use that to stand for a machine with wider fonts).
+struct LabelTypeface {
+    std::wstring face = L"Tahoma";
+    int widthPercent = 100;
+};
 
 // Mirrors the Form1 model into a real main window with one child window per
 // shown control, and routes the children's mouse input to Form1Events.
 class WindowHost : public MainWindow {
 public:
-    WindowHost(HINSTANCE instance, Form1& form, Services& services);
+    WindowHost(HINSTANCE instance, Form1& form, Services& services, LabelTypeface typeface = {});
     ~WindowHost() override;
 
     // Runs start-up on the model, creates every window and shows the main one.
@@ -24,6 +32,8 @@ public:
     int Run();
 
     HWND Handle() const { return main_; }
+    // The font a label is drawn in.
+    HFONT FontOfLabel(int index) { return Font(labelFonts_[index]); }
 
     // Applies to the child windows what the handlers changed in the model.
     void ShowModelChanges() { Mirror(); }
@@ -36,8 +46,10 @@ private:
     LRESULT OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnControlMessage(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    void CreateFonts();
-    void SizeLabelsToCaptions();
+    // Chooses the font and width of a label from its caption and its room.
+    void FitLabel(int index);
+    LabelFont DesignFont(int index) const;
+    HFONT Font(const LabelFont& font);
     void CreateControlWindows();
     void AddTooltip(int index);
     void OnButtonUp(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -49,7 +61,6 @@ private:
     void PaintImage(HDC dc, const std::string& image, int x, int y, int width, int height);
     void PaintDecorationBehind(int index, HDC dc);
     void PaintText(int index, HDC dc, SIZE size);
-    HFONT FontOf(int index) const;
 
     HINSTANCE instance_;
     Form1& form_;
@@ -59,8 +70,9 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<HWND> windows_;
     std::vector<Control> applied_;  // what each child window shows now
-    HFONT labelFont_ = nullptr;
-    HFONT headingFont_ = nullptr;
+    LabelTypeface typeface_;
+    std::vector<LabelFont> labelFonts_;                // the font each label is drawn in
+    std::vector<std::pair<LabelFont, HFONT>> fonts_;  // every font made so far
     HCURSOR hand_ = nullptr;
     ImageCache images_;
     bool closePending_ = false;  // a close asked for while an action ran

@@ -24,8 +24,13 @@ const MenuCategory* CategoryOfButton(std::string_view button) {
 }
 
 void SwitchCategory(Form1& form, const MenuCategory& category, Services& services) {
-    // 1. The selected button turns dark.
-    form.SetImage(category.button, "Picture_" + std::string(category.imageKey) + "_fonce");
+    // 1. The selected button turns dark, and only it: the one selected before
+    // goes back to light at once rather than waiting for the pointer to cross
+    // the menu, which it may never do.
+    for (const MenuCategory& other : MenuCategories()) {
+        const char* look = other.button == category.button ? "_fonce" : "_clair";
+        form.SetImage(other.button, "Picture_" + std::string(other.imageKey) + look);
+    }
     // 2. Its panel is shown and the eight others hidden, in the panels' order.
     for (std::string_view panel : PanelsInPlacementOrder()) form.SetVisible(panel, panel == category.panel);
     // 3. The download and removal panels show the drive's space as it is now.

@@ -32,6 +32,9 @@ struct Control {
     std::string image;  // name of the image shown, from the window's image set
     bool handCursor = false;
     bool pressed = false;  // drawn one pixel down and right while a mouse button is held on it
+    // A label sized to its caption: the widest its place in the layout allows
+    // (0: a control of fixed size).
+    int widthLimit = 0;
 };
 
 // Controls that the host shows as real child windows; holders are only values.

@@ -131,6 +131,8 @@ constexpr auto kColumn3 = std::to_array<LabelLine>({
 });
 const std::array<LabelColumn, 3> kLabelColumns{{{12, kColumn1}, {320, kColumn2}, {488, kColumn3}}};
 constexpr int kLabelHeight = 17;
+// Free pixels between a column's widest label and the next column or the panel's edge.
+constexpr int kColumnGap = 8;
 
 constexpr Rect kSpaceCaptionRect{512, 416, 161, 53};
 constexpr Rect kDecorationRect{400, 384, 300, 110};
@@ -211,9 +213,14 @@ void AddPictures(Form1& form) {
 // The download and removal panels hold the same lines at the same places.
 void AddLabelPanel(Form1& form, std::string_view panel, bool download) {
     const int parent = form.IndexOf(panel);
-    for (const LabelColumn& column : kLabelColumns) {
+    for (std::size_t c = 0; c < kLabelColumns.size(); ++c) {
+        const LabelColumn& column = kLabelColumns[c];
+        const int end = c + 1 < kLabelColumns.size() ? kLabelColumns[c + 1].x : form.At(parent).rect.width;
         for (const LabelLine& line : column.lines) {
-            Control label{.kind = ControlKind::Label, .rect = {column.x, line.y, 0, kLabelHeight}, .parent = parent};
+            Control label{.kind = ControlKind::Label,
+                          .rect = {column.x, line.y, 0, kLabelHeight},
+                          .parent = parent,
+                          .widthLimit = end - kColumnGap - column.x};
             if (!line.heading.empty()) {
                 const SectionHeading& heading = HeadingOf(line.heading);
                 label.name = std::string(download ? heading.downloadLabel : heading.removalLabel);

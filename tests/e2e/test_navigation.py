@@ -3,6 +3,7 @@ removal panels, and what the pointer does to the picture buttons."""
 
 import os
 import re
+from pathlib import Path
 
 import pytest
 from PIL import Image, ImageStat
@@ -126,3 +127,45 @@ def test_a_press_sinks_a_picture_by_one_pixel_and_the_release_restores_it(window
     e2e.mouse_up(1)
     e2e.wait_for(lambda: controls(e2e)["Picture_partition"]["rect"] == quit_home, what="the button back in place")
     e2e.wait_for(lambda: shown_panels(e2e) == ["Picture_partitions_grand"], what="the click after the release")
+
+
+def _mean(image, box) -> tuple:
+    return tuple(ImageStat.Stat(image.convert("RGB").crop(box)).mean)
+
+
+def menu_looks(e2e, shot: str) -> dict:
+    """Which of its three images (clair, move, fonce) each category button shows
+    on one screenshot: the asset whose mean colour is nearest."""
+    c = controls(e2e)
+    assets = Path(__file__).resolve().parents[2] / "assets"
+    looks = {}
+    with Image.open(e2e.screenshot(shot)) as screen:
+        for button, _ in MENU:
+            x, y = e2e.centre_of(button)
+            w, h = c[button]["rect"]["width"], c[button]["rect"]["height"]
+            seen = _mean(screen, (x - w // 2 + 2, y - h // 2 + 2, x + w // 2 - 2, y + h // 2 - 2))
+            distances = {}
+            for name in ("clair", "move", "fonce"):
+                with Image.open(assets / f"{button}_{name}.jpg") as asset:
+                    drawn = _mean(asset, (2, 2, w - 2, h - 2))
+                distances[name] = sum((a - b) ** 2 for a, b in zip(seen, drawn))
+            looks[button] = min(distances, key=distances.get)
+    return looks
+
+
+def test_quick_successive_clicks_leave_one_button_selected(window):
+    """Each click as soon as its panel shows, then the pointer straight off the
+    menu: only the last button clicked may look selected, every time."""
+    e2e, _ = window
+    panel_of = dict(MENU)
+    for round_, sequence in enumerate((["Picture_windows", "Picture_aide"],
+                                       ["Picture_musique", "Picture_lecture", "Picture_outils"],
+                                       ["Picture_installer", "Picture_supprimer", "Picture_documents",
+                                        "Picture_partition", "Picture_windows"])):
+        for button in sequence:
+            e2e.click(button)
+            e2e.wait_for(lambda: shown_panels(e2e) == [panel_of[button]], what=f"{panel_of[button]} shown")
+        e2e.move_to(panel_of[sequence[-1]])
+        looks = menu_looks(e2e, f"menu-after-round-{round_}.png")
+        assert [b for b, look in looks.items() if look == "fonce"] == [sequence[-1]], looks
+        assert all(look == "clair" for b, look in looks.items() if b != sequence[-1]), looks

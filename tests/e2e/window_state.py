@@ -57,11 +57,10 @@ def differences(tree: dict, expected: dict) -> list:
         if window["parentId"] != parent_id:
             problems.append(f"{name}: parent id {window['parentId']}, expected {parent_id}")
         want, got = control["rect"], window["rect"]
-        if control["kind"] == "Label" and want["width"] == 0:
-            # Sized to the caption by the host: only the place is fixed.
-            parent_width = expected[control["parent"]]["rect"]["width"] if control["parent"] else 969
-            if not 0 < got["width"] <= parent_width - got["x"]:
-                problems.append(f"{name}: width {got['width']} does not fit in its panel")
+        if control["widthLimit"]:
+            # Sized to the caption by the host, within its place in the layout.
+            if not 0 < got["width"] <= control["widthLimit"]:
+                problems.append(f"{name}: width {got['width']} does not fit its {control['widthLimit']} px")
             want = dict(want, width=got["width"])
         if got != want:
             problems.append(f"{name}: rect {got}, expected {want}")

@@ -28,19 +28,25 @@ TEST_F(CategorySwitch, EachButtonShowsExactlyItsPanelAndTurnsDark) {
         EXPECT_EQ(VisiblePanels(), std::vector<std::string>{std::string(category.panel)});
         EXPECT_EQ(form_.Get(category.button).image, "Picture_" + std::string(category.imageKey) + "_fonce");
     }
-    EXPECT_EQ(form_.Get("Picture_supprimer").image, "Picture_supprimer_fonce");
+    EXPECT_EQ(form_.Get("Picture_supprimer").image, "Picture_supprimer_clair");
     EXPECT_EQ(form_.Get("Picture_desinstall_grand").visible, false);
 }
 
-// The previous button keeps its dark image until the next hover pass.
-TEST_F(CategorySwitch, TouchesNothingButItsButtonPanelsAndCaption) {
+// One button looks selected at a time, whether or not the pointer crosses the
+// menu afterwards; nothing inside the panels changes.
+TEST_F(CategorySwitch, OnlyTheClickedButtonLooksSelectedAndNothingElseChanges) {
     Click("Picture_musique");
     form_.TakeChanges();
     Click("Picture_outils");
-    EXPECT_EQ(form_.Get("Picture_musique").image, "Picture_musique_fonce");
+    for (const MenuCategory& category : MenuCategories()) {
+        const bool selected = category.button == "Picture_outils";
+        EXPECT_EQ(form_.Get(category.button).image,
+                  "Picture_" + std::string(category.imageKey) + (selected ? "_fonce" : "_clair"));
+    }
     for (int index : form_.TakeChanges()) {
         const Control& changed = form_.At(index);
-        EXPECT_TRUE(changed.kind == ControlKind::Panel || changed.name == "Picture_outils") << changed.name;
+        EXPECT_TRUE(changed.kind == ControlKind::Panel || changed.kind == ControlKind::MenuButton) << changed.name;
+        EXPECT_NE(changed.name, kQuitButton);
     }
     EXPECT_EQ(form_.Get(kHoverFlag).caption, "1");
     EXPECT_TRUE(platform_.disk.asked.empty());

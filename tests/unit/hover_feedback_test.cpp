@@ -30,9 +30,9 @@ TEST_F(HoverFeedback, MenuPassLightsTheButtonUnderThePointerAndKeepsTheSelectedO
     Click("Picture_musique");
     Over("Picture_musique");
     EXPECT_EQ(Image("Picture_musique"), "Picture_musique_fonce");
-    // After another category, both are dark until the pointer crosses the menu.
+    // Another category takes the dark image from it at once.
     Click("Picture_outils");
-    EXPECT_EQ(Image("Picture_musique"), "Picture_musique_fonce");
+    EXPECT_EQ(Image("Picture_musique"), "Picture_musique_clair");
     Over("Picture_lecture");
     EXPECT_EQ(Image("Picture_musique"), "Picture_musique_clair");
     EXPECT_EQ(Image("Picture_outils"), "Picture_outils_fonce");

@@ -110,14 +110,24 @@ TEST_F(WindowHostTest, ChildWindowsMirrorTheModel) {
     EXPECT_EQ(static_cast<int>(children_.size()), shown);
 }
 
-// Labels are as wide as their captions, and no caption runs into its neighbour.
-TEST_F(WindowHostTest, LabelsFitTheirCaptionsWithoutOverlapping) {
-    for (const Control& label : form_.Controls()) {
-        if (label.kind != ControlKind::Label || label.parent != form_.IndexOf("Picture_installer_grand")) continue;
-        EXPECT_GT(label.rect.width, static_cast<int>(label.caption.size()) * 3) << label.name;
-        const Control& panel = form_.At(label.parent);
+// Every caption is drawn whole, inside its panel, clear of its neighbours.
+void ExpectLabelsFitWithoutOverlapping(const Form1& form, WindowHost& host) {
+    HDC dc = GetDC(nullptr);
+    for (int i = 0; i < form.Count(); ++i) {
+        const Control& label = form.At(i);
+        if (label.kind != ControlKind::Label || label.parent == kNoParent) continue;
+        if (label.widthLimit > 0) {
+            HGDIOBJ old = SelectObject(dc, host.FontOfLabel(i));
+            const std::wstring text = Widen(label.caption);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(dc, old);
+            EXPECT_LE(extent.cx, label.rect.width) << label.name << " is cut off";
+            EXPECT_GT(extent.cx, static_cast<int>(label.caption.size()) * 3) << label.name << " is unreadably narrow";
+        }
+        const Control& panel = form.At(label.parent);
         EXPECT_LE(label.rect.left + label.rect.width, panel.rect.width) << label.name;
-        for (const Control& other : form_.Controls()) {
+        for (const Control& other : form.Controls()) {
             if (&other == &label || other.parent != label.parent || other.kind != ControlKind::Label) continue;
             const bool apart = label.rect.left + label.rect.width <= other.rect.left ||
                                other.rect.left + other.rect.width <= label.rect.left ||
@@ -125,6 +135,32 @@ TEST_F(WindowHostTest, LabelsFitTheirCaptionsWithoutOverlapping) {
                                other.rect.top + other.rect.height <= label.rect.top;
             EXPECT_TRUE(apart) << label.name << " / " << other.name;
         }
+    }
+    ReleaseDC(nullptr, dc);
+}
+
+TEST_F(WindowHostTest, LabelsFitTheirCaptionsWithoutOverlapping) {
+    ExpectLabelsFitWithoutOverlapping(form_, host_);
+}
+
+// Whatever face the machine substitutes, however wide: a face that does not
+// exist, a fixed-pitch one, and the default stretched far beyond its shape.
+TEST(WindowHostFonts, LabelsFitWhateverTheMachinesFonts) {
+    const LabelTypeface faces[] = {{L"Police inexistante", 100}, {L"Courier New", 100}, {L"Tahoma", 170}};
+    for (const LabelTypeface& face : faces) {
+        SCOPED_TRACE(Narrow(face.face) + " " + std::to_string(face.widthPercent) + " %");
+        Form1 form = BuildDesignForm1();
+        Win32Platform platform{"C:\\windows\\fonts"};
+        WindowHost host{GetModuleHandleW(nullptr), form, platform.services, face};
+        ASSERT_TRUE(host.Create());
+        ExpectLabelsFitWithoutOverlapping(form, host);
+        // A caption changed at run time is measured again.
+        const std::string longer = "Cantarel Quiz et tous les questionnaires, chapitres et annexes (1 767 Mo)";
+        form.SetCaption("Label_supprimer_quiz", longer);
+        host.ShowModelChanges();
+        ExpectLabelsFitWithoutOverlapping(form, host);
+        DestroyWindow(host.Handle());
+        Pump();
     }
 }
 

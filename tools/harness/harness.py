@@ -217,7 +217,7 @@ class Launcher:
         (and so for what it starts), e.g. CANTAREL_STANDIN_LOG."""
         self.log_path.parent.mkdir(parents=True, exist_ok=True)
         log = open(self.log_path, "wb")
-        self.proc = subprocess.Popen([*wrapper, WINE, str(self.exe)], cwd=self.tree,
+        self.proc = subprocess.Popen([*wrapper, *self.session.loader, str(self.exe)], cwd=self.tree,
                                      env={**self.session.prefix.env, **(env or {})},
                                      stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
         log.close()
@@ -271,9 +271,12 @@ class Session:
     """A display, a warm prefix, the probe, and the launchers started on them."""
 
     def __init__(self, launcher_exe, probe_exe, prefix_path, artifacts, display: str | None = None,
-                 read_only_root: Path | None = None):
+                 read_only_root: Path | None = None, loader=(WINE,)):
         """read_only_root: a folder that the launcher sees write-protected, as a
-        locked USB key (Linux side, it stays writable for preparing trees)."""
+        locked USB key (Linux side, it stays writable for preparing trees).
+        loader: the command that runs the launcher's executable in the prefix;
+        64-bit Wine's loader, or a 32-bit one for the i686 build."""
+        self.loader = [str(part) for part in loader]
         self.read_only_root = Path(read_only_root) if read_only_root else None
         self.launcher_exe = Path(launcher_exe)
         self.artifacts = Path(artifacts)

@@ -279,6 +279,7 @@ int Model(int argc, wchar_t** argv) {
                                .Str("tooltip", c.tooltip)
                                .Str("image", c.image)
                                .Bool("handCursor", c.handCursor)
+                               .Int("widthLimit", c.widthLimit)
                                .Done());
     }
     const Rect& w = form.windowRect;
