@@ -1,7 +1,5 @@
 #include "components/install_flow.h"
 
-#include <algorithm>
-#include <array>
 #include <string>
 
 #include "components/component_catalogue.h"
@@ -9,8 +7,7 @@
 #include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
 #include "window/window_layout.h"
-#include "unzip/cg_unzip_files.h"
-#include "unzip/unzip_error.h"
+#include "unzip/extract_archive.h"
 
 namespace {
 
@@ -33,8 +30,6 @@ Titles TitlesOf(CategoryFolder folder) {
     }
 }
 
-std::string Support() { return std::string(kSupportAddress) + "!"; }
-
 std::string Question(const Component& c) {
     if (!c.question.empty()) return std::string(c.question);
     return "Voulez-vous installer " + std::string(c.messageName) + " ?";
@@ -46,49 +41,27 @@ std::string SuccessReport(const Component& c) {
 }
 
 std::string FailureReport(const Component& c) {
-    if (!c.failureReport.empty()) return std::string(c.failureReport) + Support();
-    return "Le programme '" + std::string(c.messageName) +
-           "' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + Support();
+    if (!c.failureReport.empty()) return WithSupportAddress(c.failureReport);
+    return WithSupportAddress("Le programme '" + std::string(c.messageName) +
+                              "' n'a pas pu être installé! Recommencez ultérieurement ou contactez ");
 }
 
 std::string ExtractionUnavailable(const Component& c) {
     const std::string_view name = c.messageName.empty() ? c.downloadCaption : c.messageName;
-    return "Le fichier de " + std::string(name) +
-           " a été téléchargé mais n'a pas pu être décompressé : la bibliothèque de décompression "
-           "(unzip32.dll) est absente ou inutilisable. Recommencez ultérieurement ou contactez " +
-           Support();
-}
-
-// The quiz archive holds every questionnaire, so installing it sets the
-// topics' labels too.
-constexpr std::array<std::string_view, 4> kQuizFamily{"quiz", "chopin", "hymnes", "symphonique"};
-
-bool IsQuizPart(const Component& c) {
-    return std::find(kQuizFamily.begin(), kQuizFamily.end(), c.id) != kQuizFamily.end();
+    return WithSupportAddress("Le fichier de " + std::string(name) +
+                              " a été téléchargé mais n'a pas pu être décompressé : la bibliothèque de "
+                              "décompression (unzip32.dll) est absente ou inutilisable. Recommencez "
+                              "ultérieurement ou contactez ");
 }
 
 void ShowInstalled(Form1& form, const Component& c) {
-    if (c.id == "quiz") {
-        for (std::string_view id : kQuizFamily) form.SetEnabled(DownloadLabelName(ComponentById(id)), false);
-        for (std::string_view id : kQuizFamily) form.SetEnabled(RemovalLabelName(ComponentById(id)), true);
-    } else {
-        form.SetEnabled(DownloadLabelName(c), false);
-        form.SetEnabled(RemovalLabelName(c), true);
-    }
+    // The quiz archive holds every questionnaire, so installing it sets the
+    // topics' labels too.
+    const std::vector<const Component*> parts = ActedOnWith(c);
+    for (const Component* part : parts) form.SetEnabled(DownloadLabelName(*part), false);
+    for (const Component* part : parts) form.SetEnabled(RemovalLabelName(*part), true);
     if (!c.picture.empty()) form.SetVisible(c.picture, true);
-}
-
-// After an extraction that did not complete, the window says what is really
-// on the drive.
-void ShowWhatTheDriveHolds(Form1& form, const Component& c, Services& services) {
-    const auto show = [&](std::string_view id) {
-        ShowInstalledState(form, id, IsComponentInstalled(id, services.appFolder, services.files));
-    };
-    if (c.id == "quiz") {
-        for (std::string_view id : kQuizFamily) show(id);
-    } else {
-        show(c.id);
-    }
+    if (InQuizFamily(c)) RefreshQuizSizeCaption(form);
 }
 
 void PrepareFolder(const Component& c, Services& services) {
@@ -100,22 +73,6 @@ void PrepareFolder(const Component& c, Services& services) {
     // A folder already there, or a missing parent, is no reason to stop: a
     // download into a missing folder fails and is reported as such.
     services.files.CreateFolder(AbsolutePath(services.appFolder, c.folderToPrepare));
-}
-
-enum class Extraction { kDone, kFailed, kUnavailable };
-
-Extraction Extract(const Component& c, const std::string& archive, Services& services) {
-    CGUnzipFiles unzip(services);
-    unzip.SetZipFileName(archive);
-    unzip.SetExtractDir(AbsolutePath(services.appFolder, c.extractionFolder));
-    unzip.SetHonorDirectories(true);
-    try {
-        if (unzip.Unzip("", "") == 0) return Extraction::kDone;
-    } catch (const UnzipError&) {
-        return Extraction::kUnavailable;
-    }
-    services.dialogs.Message(unzip.GetLastMessage(), "", box::kOk);
-    return Extraction::kFailed;
 }
 
 }  // namespace
@@ -149,7 +106,7 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     // 7. An archive is extracted next to where it was written, then deleted.
     Extraction extraction = Extraction::kDone;
     if (c.kind == InstallKind::Archive) {
-        extraction = Extract(c, target, services);
+        extraction = ExtractArchive(target, AbsolutePath(services.appFolder, c.extractionFolder), services, "");
         services.files.RemoveFile(target);
     }
 
@@ -158,12 +115,10 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     switch (extraction) {
         case Extraction::kDone:
             ShowInstalled(form, c);
-            if (IsQuizPart(c)) RefreshQuizSizeCaption(form);
             services.dialogs.Message(SuccessReport(c), titles.success, box::kOk);
             break;
         case Extraction::kFailed:
-            ShowWhatTheDriveHolds(form, c, services);
-            if (IsQuizPart(c)) RefreshQuizSizeCaption(form);
+            ShowWhatTheDriveHolds(form, c, services.appFolder, services.files);
             services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
             break;
         case Extraction::kUnavailable:

@@ -25,11 +25,6 @@ constexpr std::string_view kRegistrationTool = "system\\Enregistrement_dll_ocx.e
 constexpr std::array<std::string_view, 7> kLibraries{"dx7vb.dll",    "dx8vb.dll",    "COMDLG32.OCX", "DBLIST32.OCX",
                                                      "MSCOMCT2.OCX", "RICHTX32.OCX", "MSJINT35.DLL"};
 
-// The download panel saves the .NET 3.5 installer as "dotnetfx35.exe", the
-// gates as "dotnetfx35.exe.exe": whichever is on the drive is started.
-constexpr std::string_view kDotNet35FromGate = "Windows\\dotnet35\\dotnetfx35.exe.exe";
-constexpr std::string_view kDotNet35FromPanel = "Windows\\dotnet35\\dotnetfx35.exe";
-
 enum class Presence {
     kWindowsFolderName,  // a folder or file of that name under %SystemRoot%
     kProgramFilesFile,   // a file under %ProgramFiles%
@@ -45,10 +40,9 @@ struct InstallerGate {
     std::string_view secondText;
     std::string_view folder;
     std::string_view serverPath;
+    // Where the gate saves the installer: the .NET 3.5 gate as
+    // "dotnetfx35.exe.exe", where the download panel saves "dotnetfx35.exe".
     std::string_view localFile;
-    std::string_view installer;          // relative to AppFolder
-    std::string_view installerElsewise;  // the other name it may bear, or empty
-    std::string_view picture;
     std::string_view failureText;  // up to the support address
 };
 
@@ -57,22 +51,19 @@ constexpr InstallerGate kInstallerGates[] = {
      "Installation du Framework.net Version 4", "Téléchargement du Framework.net Version 4",
      "Le Framework.net Version 4 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 48 Mo)?",
      "\\Windows\\dotnet4\\", "/logiciels/portable/Windows/dotNetFx40_Full_x86_x64.exe",
-     "\\Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe", "Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe", "",
-     "Picture_net4",
+     "\\Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe",
      "Le framework .NET 4 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
     {Gate::kDotNet35, "framework_35", Presence::kWindowsFolderName, "\\Microsoft.NET\\Framework\\v3.5",
      "Installation du Framework.net Version 3.5", "Téléchargement du Framework.net Version 3.5",
      "Le Framework.net Version 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 237 Mo)?",
      "\\Windows\\dotnet35\\", "/logiciels/portable/Windows/dotnetfx35.exe.exe", "\\Windows\\dotnet35\\dotnetfx35.exe.exe",
-     kDotNet35FromGate, kDotNet35FromPanel, "Picture_net35",
      "Le framework .NET 35 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
     {Gate::kSqlCompact35, "sql_35", Presence::kProgramFilesFile,
      "\\Microsoft SQL Server Compact Edition\\v3.5\\sqlcecompact35.dll", "Installation du SQL Compact Server 3.5",
      "Téléchargement du SQL Compact Server 3.5",
      "SQL Compact Server 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 3 Mo)?",
      "\\Windows\\sqlservercompact35\\", "/logiciels/portable/Windows/SSCERuntimex86FRA.msi",
-     "\\Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi", "Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi", "",
-     "Picture_sql35",
+     "\\Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi",
      "SQL Compact Server 3.5 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
 };
 
@@ -94,13 +85,37 @@ bool PrerequisitePresent(const InstallerGate& row, Services& services) {
     return FileExists(services.system, services.environment.Expand("%programFiles%") + std::string(row.presencePath));
 }
 
-void StartInstaller(const InstallerGate& row, Services& services) {
-    // An installer that does not start shows nothing: the shell's own
-    // message, where there is one, says why.
-    if (row.installerElsewise.empty()) {
-        OpenInAppFolder(services, row.installer);
+const InstallerGate* GateOf(const Component& component) {
+    for (const InstallerGate& row : kInstallerGates) {
+        if (row.id == component.id) return &row;
+    }
+    return nullptr;
+}
+
+// The Windows panel: the catalogue's Windows pictures start the installer on
+// the drive (the one their gate saves first, where it names it otherwise),
+// the speech archive's two installers one after the other; and the
+// registration tool's picture.
+constexpr std::string_view kRegistrationPicture = "Picture_dll";
+constexpr std::string_view kSpeechFirst = "\\Windows\\speech\\MSReaderSetupFRA.exe";
+constexpr std::string_view kSpeechSecond = "Windows\\speech\\ReaderTTSInstallFRA.exe";
+
+const Component* WindowsPanelComponent(std::string_view picture) {
+    const Component* component = ComponentOfPicture(picture);
+    return component && component->panel == ProgramPanel::kWindows ? component : nullptr;
+}
+
+// The installer on the drive: the one the gate saves first, where it names
+// it otherwise, then the panel's. An installer that does not start shows
+// nothing: the shell's own message, where there is one, says why.
+void StartInstaller(const Component& component, Services& services) {
+    const std::string_view panelInstaller = component.localFile.substr(1);
+    const InstallerGate* gate = GateOf(component);
+    const std::string_view gateInstaller = gate ? gate->localFile.substr(1) : panelInstaller;
+    if (gateInstaller == panelInstaller) {
+        OpenInAppFolder(services, panelInstaller);
     } else {
-        OpenInAppFolder(services, FirstOnDrive(services, {row.installer, row.installerElsewise}));
+        OpenInAppFolder(services, FirstOnDrive(services, {gateInstaller, panelInstaller}));
     }
 }
 
@@ -126,7 +141,7 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
     // 3. The installer already on the drive starts at once.
     const Component& component = ComponentById(row.id);
     if (!form.Get(DownloadLabelName(component)).enabled) {
-        StartInstaller(row, services);
+        StartInstaller(component, services);
         return GateOutcome::kEndClick;
     }
 
@@ -147,8 +162,7 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
 
     // 8. A failed download changes nothing else.
     if (downloaded != download_result::kDone) {
-        services.dialogs.Message(std::string(row.failureText) + std::string(kSupportAddress) + "!", kFailureTitle,
-                                 box::kOk);
+        services.dialogs.Message(WithSupportAddress(row.failureText), kFailureTitle, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return GateOutcome::kEndClick;
     }
@@ -158,11 +172,11 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
     form.SetCaption(kDownloadSpaceCaption, DiskSpaceReport(services.appFolder, services.disk));
     form.SetEnabled(DownloadLabelName(component), false);
     form.SetEnabled(RemovalLabelName(component), true);
-    form.SetVisible(row.picture, true);
+    form.SetVisible(component.picture, true);
     form.SetVisible(kDownloadBar, false);
     SetHoverArmed(form, false);
-    form.SetImage(row.picture, NormalImageOf(row.picture));
-    StartInstaller(row, services);
+    form.SetImage(component.picture, NormalImageOf(component.picture));
+    StartInstaller(component, services);
     return GateOutcome::kEndClick;
 }
 
@@ -177,36 +191,6 @@ GateOutcome RunLibraryGate(Services& services) {
         StartRegistrationTool(services);
     }
     return GateOutcome::kEndClick;
-}
-
-// The Windows panel.
-enum class PanelAction { kInstaller, kRegistrationTool, kSpeech };
-
-struct PanelPicture {
-    std::string_view picture;
-    PanelAction action;
-    std::string_view installer;
-    std::string_view installerElsewise;
-};
-
-constexpr PanelPicture kPanelPictures[] = {
-    {"Picture_net35", PanelAction::kInstaller, kDotNet35FromGate, kDotNet35FromPanel},
-    {"Picture_net4", PanelAction::kInstaller, "Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe", ""},
-    {"Picture_sql35", PanelAction::kInstaller, "Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi", ""},
-    {"Picture_java", PanelAction::kInstaller, "Windows\\java\\java.exe", ""},
-    {"Picture_dao35", PanelAction::kInstaller, "Windows\\dao35\\dao35.exe", ""},
-    {"Picture_dll", PanelAction::kRegistrationTool, "", ""},
-    {"Picture_voix", PanelAction::kSpeech, "", ""},
-};
-
-constexpr std::string_view kSpeechFirst = "\\Windows\\speech\\MSReaderSetupFRA.exe";
-constexpr std::string_view kSpeechSecond = "Windows\\speech\\ReaderTTSInstallFRA.exe";
-
-const PanelPicture* FindPanelPicture(std::string_view picture) {
-    for (const PanelPicture& row : kPanelPictures) {
-        if (row.picture == picture) return &row;
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -243,34 +227,28 @@ void StartRegistrationTool(Services& services) {
     if (started) services.processes.Close(*started);
 }
 
-bool IsWindowsPanelPicture(std::string_view picture) { return FindPanelPicture(picture) != nullptr; }
+bool IsWindowsPanelPicture(std::string_view picture) {
+    return picture == kRegistrationPicture || WindowsPanelComponent(picture) != nullptr;
+}
 
 bool WindowsPanelPictureMayTakeLong(std::string_view picture) {
-    const PanelPicture* row = FindPanelPicture(picture);
-    return row != nullptr && row->action == PanelAction::kSpeech;
+    const Component* component = WindowsPanelComponent(picture);
+    return component != nullptr && component->kind == InstallKind::Archive;
 }
 
 void ClickWindowsPanelPicture(Form1& form, std::string_view picture, Services& services) {
-    const PanelPicture* row = FindPanelPicture(picture);
-    if (row == nullptr) return;
+    if (!IsWindowsPanelPicture(picture)) return;
     SetHoverArmed(form, false);
-    form.SetImage(row->picture, NormalImageOf(row->picture));
-    switch (row->action) {
-        case PanelAction::kInstaller:
-            if (row->installerElsewise.empty()) {
-                OpenInAppFolder(services, row->installer);
-            } else {
-                OpenInAppFolder(services, FirstOnDrive(services, {row->installer, row->installerElsewise}));
-            }
-            break;
-        case PanelAction::kRegistrationTool:
-            StartRegistrationTool(services);
-            break;
-        case PanelAction::kSpeech:
-            // The second installer follows whatever became of the first.
-            RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, kSpeechFirst), "", "",
-                       5, 200);
-            OpenInAppFolder(services, kSpeechSecond);
-            break;
+    form.SetImage(picture, NormalImageOf(picture));
+    const Component* component = WindowsPanelComponent(picture);
+    if (component == nullptr) {
+        StartRegistrationTool(services);
+    } else if (component->kind == InstallKind::Installer) {
+        StartInstaller(*component, services);
+    } else {
+        // The second installer follows whatever became of the first.
+        RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, kSpeechFirst), "", "", 5,
+                   200);
+        OpenInAppFolder(services, kSpeechSecond);
     }
 }

@@ -1,56 +1,32 @@
 #include "drive/installed_state_scan.h"
 
-#include <array>
-#include <stdexcept>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "components/component_catalogue.h"
 
 namespace {
 
-// The order of the scan; the quiz caption is computed right after the topics.
-struct ScanRow {
-    std::string_view id;
-    std::string_view otherFolder;  // a second tested folder, after AppFolder
-};
-constexpr std::array<ScanRow, 35> kScanOrder{{
-    {"symphalis", ""},   {"bullaro", ""},      {"tonavel", ""},       {"maestrel", ""},
-    {"metronome", ""},   {"mini_quadrelo", ""}, {"clavira", ""},      {"pulsaro", ""},
-    {"solfege", ""},     {"quadrelo", ""},     {"quiz", ""},          {"chopin", ""},
-    {"hymnes", ""},      {"symphonique", ""},  {"atunes", ""},        {"audacity", ""},
-    {"cdex", ""},        {"gnusolfege", ""},   {"infrarecorder", ""},
-    {"musescore", "\\Musique\\MuseScore\\bin\\"},
-    {"tuxguitar", ""},   {"vlc", ""},          {"ariamaestosa", ""},  {"openmusicwriter", ""},
-    {"hydrogen", ""},    {"7zip", ""},         {"firefox", ""},       {"thunderbird", ""},
-    {"libreoffice", ""}, {"framework_35", ""}, {"framework_4", ""},   {"java", ""},
-    {"reconnaissance_vocale", ""}, {"sql_35", ""}, {"dao", ""},
-}};
-constexpr std::string_view kLastQuizTopic = "symphonique";
-
-struct QuizPart {
-    std::string_view id;
-    int megabytes;
-};
-constexpr int kQuizProgramMegabytes = 52;
-constexpr std::array<QuizPart, 3> kQuizTopics{{{"chopin", 224}, {"hymnes", 200}, {"symphonique", 291}}};
-
 bool HoldsFile(FileSystem& files, std::string_view appFolder, std::string_view folder) {
     return files.FirstFile(AbsolutePath(appFolder, folder) + "*.*").has_value();
 }
 
-const ScanRow& RowOf(std::string_view id) {
-    for (const ScanRow& row : kScanOrder) {
-        if (row.id == id) return row;
-    }
-    throw std::out_of_range("no component " + std::string(id));
+// The catalogue in the order of the scan.
+std::vector<const Component*> ScanOrder() {
+    std::vector<const Component*> order;
+    for (const Component& c : AllComponents()) order.push_back(&c);
+    std::sort(order.begin(), order.end(),
+              [](const Component* a, const Component* b) { return a->scanOrder < b->scanOrder; });
+    return order;
 }
 
 }  // namespace
 
 bool IsComponentInstalled(std::string_view id, std::string_view appFolder, FileSystem& files) {
-    const ScanRow& row = RowOf(id);
-    return HoldsFile(files, appFolder, ComponentById(id).installedFolder) ||
-           (!row.otherFolder.empty() && HoldsFile(files, appFolder, row.otherFolder));
+    const Component& component = ComponentById(id);
+    return HoldsFile(files, appFolder, component.installedFolder) ||
+           (!component.otherInstalledFolder.empty() && HoldsFile(files, appFolder, component.otherInstalledFolder));
 }
 
 void ShowInstalledState(Form1& form, std::string_view id, bool installed) {
@@ -61,28 +37,42 @@ void ShowInstalledState(Form1& form, std::string_view id, bool installed) {
 }
 
 void RefreshInstalledState(Form1& form, std::string_view appFolder, FileSystem& files) {
-    for (const ScanRow& row : kScanOrder) {
-        const Component& component = ComponentById(row.id);
-        const bool installed = IsComponentInstalled(row.id, appFolder, files);
-        if (installed) {
-            form.SetEnabled(RemovalLabelName(component), true);
-        } else if (component.id == "quiz") {
-            form.SetVisible(component.picture, false);
-            form.SetEnabled(DownloadLabelName(component), true);
+    static const std::vector<const Component*> order = ScanOrder();
+    for (const Component* component : order) {
+        if (IsComponentInstalled(component->id, appFolder, files)) {
+            form.SetEnabled(RemovalLabelName(*component), true);
+        } else if (component->family == Family::kQuiz) {
+            // The quiz picture goes before its download is offered.
+            form.SetVisible(component->picture, false);
+            form.SetEnabled(DownloadLabelName(*component), true);
         } else {
-            form.SetEnabled(DownloadLabelName(component), true);
-            if (!component.picture.empty()) form.SetVisible(component.picture, false);
+            form.SetEnabled(DownloadLabelName(*component), true);
+            if (!component->picture.empty()) form.SetVisible(component->picture, false);
         }
-        if (row.id == kLastQuizTopic) RefreshQuizSizeCaption(form);
     }
+    // The design state disables every removal label: the quiz caption can
+    // only be added up once the whole family is scanned.
+    RefreshQuizSizeCaption(form);
+}
+
+void ShowWhatTheDriveHolds(Form1& form, const Component& component, std::string_view appFolder, FileSystem& files) {
+    for (const Component* c : ActedOnWith(component)) {
+        ShowInstalledState(form, c->id, IsComponentInstalled(c->id, appFolder, files));
+    }
+    if (!InQuizFamily(component)) return;
+    // A quiz no longer installed offers the whole family again.
+    const Component& quiz = QuizProgram();
+    if (!form.Get(RemovalLabelName(quiz)).enabled) form.SetCaption(RemovalLabelName(quiz), std::string(RemovalCaption(quiz)));
+    RefreshQuizSizeCaption(form);
 }
 
 void RefreshQuizSizeCaption(Form1& form) {
-    const Component& quiz = ComponentById("quiz");
+    const Component& quiz = QuizProgram();
     if (!form.Get(RemovalLabelName(quiz)).enabled) return;
-    int megabytes = kQuizProgramMegabytes;
-    for (const QuizPart& topic : kQuizTopics) {
-        if (form.Get(RemovalLabelName(ComponentById(topic.id))).enabled) megabytes += topic.megabytes;
+    int megabytes = 0;
+    for (const Component& part : AllComponents()) {
+        if (part.family == Family::kQuizTopic && !form.Get(RemovalLabelName(part)).enabled) continue;
+        megabytes += part.megabytes;
     }
     form.SetCaption(RemovalLabelName(quiz),
                     "Cantarel Quiz et tous les questionnaires (" + std::to_string(megabytes) + " Mo)");

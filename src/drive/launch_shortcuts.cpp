@@ -1,33 +1,37 @@
 #include "drive/launch_shortcuts.h"
 
-const std::array<LaunchShortcut, 11>& LaunchShortcutTable() {
-    // Paths exactly as the suite has always written them: the file system
-    // ignores case, so "maestrel" and "Maestrel" are the same folder.
-    static const std::array<LaunchShortcut, 11> table{{
-        {"\\system\\maestrel.lnk", "\\Cantarel\\maestrel\\maestrel.exe", "\\Cantarel\\Maestrel",
-         "\\Cantarel\\Maestrel\\maestrel.exe"},
-        {"\\system\\miniquadrelo.lnk", "\\Cantarel\\Mini Quadrelo\\MQuadFr.exe", "\\Cantarel\\Mini Quadrelo",
-         "\\Cantarel\\Mini Quadrelo\\MQuadFr.exe"},
-        {"\\system\\quadrelo.lnk", "\\Cantarel\\Quadrelo\\quadrelo.exe", "\\Cantarel\\Quadrelo",
-         "\\Cantarel\\Quadrelo\\quadrelo.exe"},
-        {"\\system\\pulsaro.lnk", "\\Cantarel\\Pulsaro\\pulsaro.exe", "\\Cantarel\\Pulsaro",
-         "\\Cantarel\\Pulsaro\\pulsaro.exe"},
-        {"\\system\\solfege.lnk", "\\Cantarel\\Solfège\\Csolfege.exe", "\\Cantarel\\Solfège",
-         "\\Cantarel\\Solfège\\Csolfege.exe"},
-        {"\\system\\quiz.lnk", "\\Cantarel\\Quiz\\Cquiz3.exe", "\\Cantarel\\Quiz", "\\Cantarel\\Quiz\\Cquiz3.exe"},
-        {"\\system\\tonavel.lnk", "\\Cantarel\\Tonavel\\Tonavel.exe", "\\Cantarel\\Tonavel",
-         "\\Cantarel\\Tonavel\\Tonavel.exe"},
-        // The metronome's shortcut is named after the component, its program
-        // after the suite.
-        {"\\system\\metronome.lnk", "\\Cantarel\\Cantarel\\Cantarel.exe", "\\Cantarel\\Cantarel",
-         "\\Cantarel\\Cantarel\\Cantarel.exe"},
-        {"\\system\\symphalis.lnk", "\\Cantarel\\Symphalis\\CInstr.exe", "\\Cantarel\\Symphalis",
-         "\\Cantarel\\Symphalis\\CInstr.exe"},
-        {"\\system\\bullaro.lnk", "\\Cantarel\\Bullaro\\Bullaro.exe", "\\Cantarel\\Bullaro",
-         "\\Cantarel\\Bullaro\\Bullaro.exe"},
-        {"\\system\\clavira.lnk", "\\Cantarel\\Clavira\\Clavira.exe", "\\Cantarel\\Clavira",
-         "\\Cantarel\\Clavira\\Clavira.exe"},
-    }};
+#include <algorithm>
+#include <vector>
+
+#include "components/component_catalogue.h"
+
+namespace {
+
+// The shortcut sits beside the batch file that starts its program.
+std::string ShortcutBeside(std::string_view batchFile) {
+    return std::string(batchFile.substr(0, batchFile.rfind('.'))) + ".lnk";
+}
+
+std::vector<LaunchShortcut> BuildTable() {
+    std::vector<const Component*> batch;
+    for (const Component& c : AllComponents()) {
+        if (c.launch.shortcutOrder > 0) batch.push_back(&c);
+    }
+    std::sort(batch.begin(), batch.end(),
+              [](const Component* a, const Component* b) { return a->launch.shortcutOrder < b->launch.shortcutOrder; });
+    std::vector<LaunchShortcut> table;
+    for (const Component* c : batch) {
+        const LaunchDetails& launch = c->launch;
+        table.push_back({ShortcutBeside(launch.target), std::string(launch.program), std::string(launch.workingFolder),
+                         std::string(launch.icon.empty() ? launch.program : launch.icon)});
+    }
+    return table;
+}
+
+}  // namespace
+
+std::span<const LaunchShortcut> LaunchShortcutTable() {
+    static const std::vector<LaunchShortcut> table = BuildTable();
     return table;
 }
 

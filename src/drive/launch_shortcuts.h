@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -9,14 +9,15 @@
 // One of the suite's programs as its shortcut names it. Paths are relative
 // to AppFolder and begin with a backslash.
 struct LaunchShortcut {
-    std::string_view file;
-    std::string_view target;
-    std::string_view workingFolder;
-    std::string_view icon;  // the icon is the first of this file
+    std::string file;
+    std::string target;
+    std::string workingFolder;
+    std::string icon;  // the icon is the first of this file
 };
 
-// The eleven shortcuts, in the order they are written.
-const std::array<LaunchShortcut, 11>& LaunchShortcutTable();
+// The eleven shortcuts of the catalogue's batch programs, in the order they
+// are written.
+std::span<const LaunchShortcut> LaunchShortcutTable();
 
 // AppFolder followed by `relative` (which begins with a backslash). At a
 // drive's root ("E:\") the doubled backslash is written once: the same file,

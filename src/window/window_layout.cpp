@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "components/component_catalogue.h"
 
@@ -49,31 +50,15 @@ constexpr std::array<std::string_view, 9> kPanelOrder{
     "Picture_windows_grand",    "Picture_documents_grand",  "Picture_aide_grand",
 };
 
-// Program pictures, row by row, four to a row; "" leaves a cell empty.
-constexpr std::array<std::string_view, 12> kLecture{
-    "Picture_bullaro", "Picture_mini_quadrelo", "Picture_solfege",    "Picture_quadrelo",
-    "Picture_clavira", "Picture_pulsaro",       "Picture_gnu_solfege", "Picture_metronome",
-    "Picture_quiz",    "Picture_maestrel",      "Picture_symphalis",  "Picture_tonavel",
-};
-constexpr std::array<std::string_view, 5> kPartitions{
-    "Picture_musescore", "Picture_openmusicwriter", "Picture_tuxguitar", "Picture_ariamaestosa",
-    "Picture_hydrogen",
-};
-constexpr std::array<std::string_view, 5> kMusique{
-    "Picture_audacity", "Picture_cdex", "Picture_vlc", "Picture_infrarecorder", "Picture_atunes",
-};
-constexpr std::array<std::string_view, 5> kOutils{
-    "Picture_sumatra_pdf", "Picture_7zip", "Picture_firefox", "Picture_thunderbird", "Picture_libreoffice",
-};
+// The pictures of each panel that are not the catalogue's, row by row, four
+// to a row; the catalogue's rows place their own pictures.
+constexpr std::array<std::string_view, 1> kOutils{"Picture_sumatra_pdf"};
 constexpr std::array<std::string_view, 7> kDocuments{
     "Picture_documents_accueil", "Picture_documents_musiques", "Picture_documents_partitions",
     "Picture_documents_papiers", "Picture_documents_images",   "Picture_documents_videos",
     "Picture_documents_autres",
 };
-constexpr std::array<std::string_view, 7> kWindows{
-    "Picture_dll", "Picture_dao35", "Picture_sql35", "Picture_java",
-    "Picture_voix", "Picture_net35", "Picture_net4",
-};
+constexpr std::array<std::string_view, 1> kWindows{"Picture_dll"};
 constexpr std::array<std::string_view, 6> kAide{
     "Picture_utilisation_portable", "Picture_description_programmes", "Picture_version",
     "Picture_erreurs", "Picture_apropos", "Picture_miseajour",
@@ -81,18 +66,41 @@ constexpr std::array<std::string_view, 6> kAide{
 
 struct PicturePanel {
     std::string_view panel;
-    std::span<const std::string_view> pictures;
+    ProgramPanel programs;  // the catalogue's pictures it holds
+    std::span<const std::string_view> others;
     bool withTooltips;
 };
 const std::array<PicturePanel, 7> kPicturePanels{{
-    {"Picture_lecture_grand", kLecture, true},
-    {"Picture_partitions_grand", kPartitions, true},
-    {"Picture_musique_grand", kMusique, true},
-    {"Picture_outils_grand", kOutils, true},
-    {"Picture_documents_grand", kDocuments, false},
-    {"Picture_windows_grand", kWindows, false},
-    {"Picture_aide_grand", kAide, false},
+    {"Picture_lecture_grand", ProgramPanel::kLecture, {}, true},
+    {"Picture_partitions_grand", ProgramPanel::kPartitions, {}, true},
+    {"Picture_musique_grand", ProgramPanel::kMusique, {}, true},
+    {"Picture_outils_grand", ProgramPanel::kOutils, kOutils, true},
+    {"Picture_documents_grand", ProgramPanel::kNone, kDocuments, false},
+    {"Picture_windows_grand", ProgramPanel::kWindows, kWindows, false},
+    {"Picture_aide_grand", ProgramPanel::kNone, kAide, false},
 }};
+
+// A panel's pictures cell by cell: its own first, then the catalogue's at
+// their cells.
+std::vector<std::string_view> CellsOf(const PicturePanel& panel) {
+    std::vector<std::string_view> cells(panel.others.begin(), panel.others.end());
+    if (panel.programs == ProgramPanel::kNone) return cells;
+    for (const Component& component : AllComponents()) {
+        if (component.panel != panel.programs) continue;
+        if (cells.size() <= static_cast<std::size_t>(component.cell)) cells.resize(component.cell + 1);
+        cells[component.cell] = component.picture;
+    }
+    return cells;
+}
+
+const std::vector<std::vector<std::string_view>>& PanelCells() {
+    static const std::vector<std::vector<std::string_view>> cells = [] {
+        std::vector<std::vector<std::string_view>> all;
+        for (const PicturePanel& panel : kPicturePanels) all.push_back(CellsOf(panel));
+        return all;
+    }();
+    return cells;
+}
 constexpr std::array<int, 4> kGridX{0, 176, 352, 528};
 constexpr std::array<int, 3> kGridY{0, 168, 336};
 constexpr Size kPictureSize{173, 166};
@@ -102,34 +110,9 @@ constexpr std::string_view kStoredPicture = "Picture_libreoffice";
 constexpr std::string_view kSumatra = "Picture_sumatra_pdf";
 constexpr std::string_view kSumatraTooltip = "Sumatra PDF";
 
-// One line of the download and removal panels: a section heading or a component.
-struct LabelLine {
-    std::string_view heading;    // section heading, or
-    std::string_view component;  // component id
-    int y;
-};
-struct LabelColumn {
-    int x;
-    std::span<const LabelLine> lines;
-};
-constexpr auto kColumn1 = std::to_array<LabelLine>({
-    {"A", "", 8},         {"", "bullaro", 30},       {"", "gnusolfege", 53},   {"", "symphalis", 75},
-    {"", "tonavel", 98},  {"", "maestrel", 120},     {"", "metronome", 143},   {"", "solfege", 165},
-    {"", "clavira", 188}, {"", "quiz", 210},         {"", "chopin", 233},      {"", "hymnes", 255},
-    {"", "symphonique", 278}, {"", "pulsaro", 300},  {"", "mini_quadrelo", 323}, {"", "quadrelo", 345},
-    {"B", "", 367},       {"", "ariamaestosa", 390}, {"", "hydrogen", 412},    {"", "musescore", 435},
-    {"", "openmusicwriter", 457}, {"", "tuxguitar", 480},
-});
-constexpr auto kColumn2 = std::to_array<LabelLine>({
-    {"C", "", 8},          {"", "audacity", 31},  {"", "cdex", 53},        {"", "vlc", 76},
-    {"", "infrarecorder", 98}, {"", "atunes", 121}, {"D", "", 143},       {"", "libreoffice", 164},
-    {"", "firefox", 187},  {"", "thunderbird", 209}, {"", "7zip", 232},
-});
-constexpr auto kColumn3 = std::to_array<LabelLine>({
-    {"E", "", 8},           {"", "framework_35", 30}, {"", "framework_4", 53}, {"", "sql_35", 75},
-    {"", "reconnaissance_vocale", 96}, {"", "java", 120}, {"", "dao", 144},
-});
-const std::array<LabelColumn, 3> kLabelColumns{{{12, kColumn1}, {320, kColumn2}, {488, kColumn3}}};
+// The label columns of the download and removal panels; each section's
+// heading names its column, and each component's row its line.
+constexpr std::array<int, 3> kColumnX{12, 320, 488};
 constexpr int kLabelHeight = 17;
 // Free pixels between a column's widest label and the next column or the panel's edge.
 constexpr int kColumnGap = 8;
@@ -142,19 +125,17 @@ constexpr Rect kBarTextRect{0, 14, 381, 17};
 // Holders and value labels lie beyond the client area and are never seen.
 constexpr Point kHiddenOrigin{1100, 600};
 
-const SectionHeading& HeadingOf(std::string_view letter) {
-    for (const SectionHeading& heading : SectionHeadings()) {
-        if (letter[0] - 'A' == static_cast<int>(heading.section)) return heading;
-    }
-    return SectionHeadings()[0];
-}
-
 std::string_view PictureTooltip(std::string_view picture) {
     if (picture == kSumatra) return kSumatraTooltip;
-    for (const Component& component : AllComponents()) {
-        if (component.picture == picture) return component.pictureTooltip;
+    const Component* component = ComponentOfPicture(picture);
+    return component ? component->pictureTooltip : std::string_view{};
+}
+
+const SectionHeading& HeadingOf(PanelSection section) {
+    for (const SectionHeading& heading : SectionHeadings()) {
+        if (heading.section == section) return heading;
     }
-    return {};
+    return SectionHeadings()[0];
 }
 
 void AddMenu(Form1& form) {
@@ -194,10 +175,13 @@ void AddHolders(Form1& form, std::string_view picture) {
 }
 
 void AddPictures(Form1& form) {
-    for (const PicturePanel& panel : kPicturePanels) {
+    for (std::size_t p = 0; p < kPicturePanels.size(); ++p) {
+        const PicturePanel& panel = kPicturePanels[p];
+        const std::vector<std::string_view>& pictures = PanelCells()[p];
         const int parent = form.IndexOf(panel.panel);
-        for (std::size_t cell = 0; cell < panel.pictures.size(); ++cell) {
-            const std::string_view picture = panel.pictures[cell];
+        for (std::size_t cell = 0; cell < pictures.size(); ++cell) {
+            const std::string_view picture = pictures[cell];
+            if (picture.empty()) continue;
             form.Add({.name = std::string(picture),
                       .kind = ControlKind::ProgramPicture,
                       .rect = {kGridX[cell % 4], kGridY[cell / 4], kPictureSize.width, kPictureSize.height},
@@ -210,30 +194,41 @@ void AddPictures(Form1& form) {
     }
 }
 
-// The download and removal panels hold the same lines at the same places.
+Control HeadingLabel(const SectionHeading& heading, bool download) {
+    return {.name = std::string(download ? heading.downloadLabel : heading.removalLabel),
+            .rect = {0, heading.top, 0, kLabelHeight},
+            .caption = std::string(heading.text)};
+}
+
+Control ComponentLabel(const Component& component, bool download) {
+    return {.name = download ? DownloadLabelName(component) : RemovalLabelName(component),
+            .rect = {0, component.labelTop, 0, kLabelHeight},
+            .enabled = false,
+            .caption = std::string(download ? component.downloadCaption : RemovalCaption(component)),
+            .tooltip = std::string(component.labelTooltip),
+            .handCursor = true};
+}
+
+// The download and removal panels hold the same lines at the same places:
+// column by column, each section's heading, then its components.
 void AddLabelPanel(Form1& form, std::string_view panel, bool download) {
     const int parent = form.IndexOf(panel);
-    for (std::size_t c = 0; c < kLabelColumns.size(); ++c) {
-        const LabelColumn& column = kLabelColumns[c];
-        const int end = c + 1 < kLabelColumns.size() ? kLabelColumns[c + 1].x : form.At(parent).rect.width;
-        for (const LabelLine& line : column.lines) {
-            Control label{.kind = ControlKind::Label,
-                          .rect = {column.x, line.y, 0, kLabelHeight},
-                          .parent = parent,
-                          .widthLimit = end - kColumnGap - column.x};
-            if (!line.heading.empty()) {
-                const SectionHeading& heading = HeadingOf(line.heading);
-                label.name = std::string(download ? heading.downloadLabel : heading.removalLabel);
-                label.caption = std::string(heading.text);
-            } else {
-                const Component& component = ComponentById(line.component);
-                label.name = download ? DownloadLabelName(component) : RemovalLabelName(component);
-                label.caption = std::string(download ? component.downloadCaption : component.removalCaption);
-                label.tooltip = std::string(component.labelTooltip);
-                label.enabled = false;
-                label.handCursor = true;
-            }
+    for (std::size_t c = 0; c < kColumnX.size(); ++c) {
+        const int x = kColumnX[c];
+        const int end = c + 1 < kColumnX.size() ? kColumnX[c + 1] : form.At(parent).rect.width;
+        const auto place = [&](Control label) {
+            label.kind = ControlKind::Label;
+            label.rect.left = x;
+            label.parent = parent;
+            label.widthLimit = end - kColumnGap - x;
             form.Add(std::move(label));
+        };
+        for (const SectionHeading& heading : SectionHeadings()) {
+            if (heading.column != static_cast<int>(c)) continue;
+            place(HeadingLabel(heading, download));
+            for (const Component& component : AllComponents()) {
+                if (component.section == heading.section) place(ComponentLabel(component, download));
+            }
         }
     }
     form.Add({.name = std::string(download ? kDownloadSpaceCaption : kRemovalSpaceCaption),
@@ -295,8 +290,8 @@ std::span<const MenuCategory> MenuCategories() { return kMenu; }
 std::span<const std::string_view> PanelsInPlacementOrder() { return kPanelOrder; }
 
 std::span<const std::string_view> PicturesOfPanel(std::string_view panel) {
-    for (const PicturePanel& entry : kPicturePanels) {
-        if (entry.panel == panel) return entry.pictures;
+    for (std::size_t p = 0; p < kPicturePanels.size(); ++p) {
+        if (kPicturePanels[p].panel == panel) return PanelCells()[p];
     }
     return {};
 }

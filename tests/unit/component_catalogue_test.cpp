@@ -47,12 +47,12 @@ TEST(ComponentCatalogue, PathsOfEveryRowAgree) {
     for (const Component& c : AllComponents()) {
         SCOPED_TRACE(std::string(c.id));
         const std::string folder = FolderName(c.folder);
-        EXPECT_TRUE(StartsWith(c.serverPath, "/logiciels/portable1.4/" + folder + "/"));
+        EXPECT_TRUE(StartsWith(ServerPath(c), "/logiciels/portable1.4/" + folder + "/"));
         EXPECT_TRUE(StartsWith(c.localFile, "\\" + folder + "\\"));
         EXPECT_TRUE(StartsWith(c.installedFolder, "\\" + folder + "\\"));
         EXPECT_EQ(c.installedFolder.back(), '\\');
         // The local file keeps the server's file name.
-        EXPECT_EQ(c.serverPath.substr(c.serverPath.rfind('/') + 1), c.localFile.substr(c.localFile.rfind('\\') + 1));
+        EXPECT_EQ(ServerPath(c).substr(ServerPath(c).rfind('/') + 1), c.localFile.substr(c.localFile.rfind('\\') + 1));
         if (c.kind == InstallKind::Archive) {
             EXPECT_EQ(Directory(c.localFile), c.extractionFolder);
             EXPECT_TRUE(StartsWith(c.installedFolder, c.extractionFolder));

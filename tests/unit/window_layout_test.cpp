@@ -118,7 +118,7 @@ TEST(WindowLayout, DownloadAndRemovalPanelsMirrorEachOther) {
         EXPECT_FALSE(get.enabled);
         EXPECT_FALSE(remove.enabled);
         EXPECT_EQ(get.caption, component.downloadCaption);
-        EXPECT_EQ(remove.caption, component.removalCaption);
+        EXPECT_EQ(remove.caption, RemovalCaption(component));
         EXPECT_EQ(get.tooltip, component.labelTooltip);
     }
     EXPECT_EQ(Design().Get("Label_telecharger_bullaro").rect, (Rect{12, 30, 0, 17}));

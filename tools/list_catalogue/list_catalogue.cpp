@@ -36,7 +36,7 @@ int main() {
         std::printf("%s\n  {\"id\": %s, \"folder\": \"%s\", \"archive\": %s, \"server_path\": %s, \"local_file\": %s, "
                     "\"extraction_folder\": %s, \"installed_folder\": %s, \"message_name\": %s}",
                     separator, Quoted(c.id).c_str(), FolderName(c.folder),
-                    c.kind == InstallKind::Archive ? "true" : "false", Quoted(c.serverPath).c_str(),
+                    c.kind == InstallKind::Archive ? "true" : "false", Quoted(ServerPath(c)).c_str(),
                     Quoted(c.localFile).c_str(), Quoted(c.extractionFolder).c_str(),
                     Quoted(c.installedFolder).c_str(), Quoted(c.messageName).c_str());
         separator = ",";
