@@ -1,10 +1,14 @@
-"""What the demo drive and the demo download server hold, in one table.
+"""What the demo drive and the demo download server hold, from the launcher's
+own catalogue.
 
-Every row is one component of the launcher's catalogue: where its file lies on
-the server, where it is written and extracted on the drive, the folder it
-occupies once installed and the program in that folder that the launcher
-starts. Paths are written the Windows way, exactly as the launcher spells
-them; `posix()` turns them into paths for this side.
+The launcher's build exports its component catalogue (tools/list_catalogue,
+written to build/native/catalogue.json by the native build): where each
+component's file lies on the server, where it is written and extracted on
+the drive, the folder it occupies once installed and the program in that
+folder the launcher starts. This module reads that export and adds only what
+is the demo's own (the files that stand for each program). Paths are written
+the Windows way, exactly as the launcher spells them; `posix()` turns them
+into paths for this side.
 
 Both generators (drive and server) take a component's files from
 `component_files()`, so that an installed component on the demo drive is
@@ -14,13 +18,34 @@ exactly what its archive extracts to.
 from __future__ import annotations
 
 import io
+import json
 import math
+import os
+import subprocess
 import wave
 from dataclasses import dataclass
+from pathlib import Path
 from typing import Optional, Union
 
-SERVER_ROOT = "/logiciels/portable1.4/"
-VERSION = "1.4"
+REPO = Path(__file__).resolve().parents[1]
+DEFAULT_EXPORT = REPO / "build" / "native" / "catalogue.json"
+
+
+def load_export() -> dict:
+    """The launcher's catalogue: from the tool CANTAREL_LIST_CATALOGUE names,
+    or the file CANTAREL_CATALOGUE_JSON names, or the native build's export."""
+    tool = os.environ.get("CANTAREL_LIST_CATALOGUE")
+    if tool:
+        return json.loads(subprocess.run([tool], check=True, capture_output=True, text=True).stdout)
+    path = Path(os.environ.get("CANTAREL_CATALOGUE_JSON") or DEFAULT_EXPORT)
+    if not path.exists():
+        raise SystemExit(f"{path}: the launcher's catalogue is exported by its native build "
+                         "(bash scripts/build.sh)")
+    return json.loads(path.read_text(encoding="utf-8"))
+
+
+EXPORT = load_export()
+VERSION = EXPORT["version"]
 
 
 @dataclass(frozen=True)
@@ -36,123 +61,68 @@ class Component:
     # first is the program the launcher starts (a stand-in copy), if any.
     programs: tuple = ()
     # Where the read-me of the component goes, relative to the installed
-    # folder; None for none. MuseScore keeps its files in "bin\" only, so that
-    # the drive shows the case where the installed folder's own level is empty.
+    # folder; None for none.
     readme_in: Optional[str] = ""
     name: str = ""
 
 
-def _a(cid, category, server_name, local_file, extraction_folder, installed_folder,
-       programs, name, readme_in=""):
-    return Component(cid, category, True, SERVER_ROOT + category + "/" + server_name,
-                     local_file, extraction_folder, installed_folder, tuple(programs),
-                     readme_in, name)
+def _inside(folder: str, path: str) -> str:
+    """`path` relative to `folder` (both after AppFolder), compared without
+    regard to case as Windows does; a path without its leading backslash
+    (the shell's targets) is taken the same way."""
+    path = "\\" + path.lstrip("\\")
+    if not path.lower().startswith(folder.lower()):
+        raise ValueError("%s is not inside %s" % (path, folder))
+    return path[len(folder):]
 
 
-def _i(cid, server_name, installed_folder, name):
-    local = installed_folder + server_name
-    return Component(cid, "Windows", False, SERVER_ROOT + "Windows/" + server_name, local,
-                     None, installed_folder, (server_name,), None, name)
+def _component(row: dict) -> Component:
+    installed = row["installed_folder"]
+    launch = row["launch"]
+    readme_in: Optional[str] = ""
+    if not row["archive"]:
+        # An installer, kept as downloaded.
+        programs, readme_in = [row["local_file"].rsplit("\\", 1)[1]], None
+    elif row["installers"]:
+        programs, readme_in = [_inside(installed, i) for i in row["installers"]], None
+    elif row["family"] == "quiz_topic":
+        # A topic brings questionnaires and audio (component_files).
+        programs, readme_in = [], None
+    elif row["other_installed_folder"]:
+        # Installed in its second tested folder only, with the program the
+        # launcher falls back to: the drive shows a first folder that holds
+        # no file of its own.
+        programs = [_inside(installed, launch["fall_back"])]
+        readme_in = _inside(installed, row["other_installed_folder"])
+    elif launch["kind"] == "batch":
+        programs = [_inside(installed, launch["program"])]
+    else:
+        programs = [_inside(installed, launch["target"])]
+    return Component(row["id"], row["folder"], row["archive"], row["server_path"], row["local_file"],
+                     row["extraction_folder"] or None, installed, tuple(programs), readme_in,
+                     row["message_name"] or (launch or {}).get("name", ""))
 
 
 # In the order of the launcher's download panel.
-COMPONENTS = [
-    _a("bullaro", "Cantarel", "Bullaro.zip", "\\Cantarel\\Bullaro.zip", "\\Cantarel\\",
-       "\\Cantarel\\Bullaro\\", ["Bullaro.exe"], "Bullaro"),
-    _a("gnusolfege", "Musique", "GNUSolfege.zip", "\\Musique\\GNUSolfege.zip", "\\Musique\\",
-       "\\Musique\\GNU Solfege\\", ["GNU Solfege.cameyo.exe"], "GNU Solfège"),
-    _a("symphalis", "Cantarel", "Symphalis.zip", "\\Cantarel\\Symphalis.zip", "\\Cantarel\\",
-       "\\Cantarel\\Symphalis\\", ["CInstr.exe"], "Symphalis"),
-    _a("tonavel", "Cantarel", "Tonavel.zip", "\\Cantarel\\Tonavel.zip", "\\Cantarel\\",
-       "\\Cantarel\\Tonavel\\", ["Tonavel.exe"], "Tonavel"),
-    _a("maestrel", "Cantarel", "Maestrel.zip", "\\Cantarel\\Maestrel.zip", "\\Cantarel\\",
-       "\\Cantarel\\Maestrel\\", ["maestrel.exe"], "Maestrel"),
-    _a("metronome", "Cantarel", "Cantarel.zip", "\\Cantarel\\Cantarel.zip", "\\Cantarel\\",
-       "\\Cantarel\\Cantarel\\", ["Cantarel.exe"], "Cantarel"),
-    _a("solfege", "Cantarel", "Solfège.zip", "\\Cantarel\\Solfège.zip", "\\Cantarel\\",
-       "\\Cantarel\\Solfège\\", ["Csolfege.exe"], "Cantarel Solfège"),
-    _a("clavira", "Cantarel", "Clavira.zip", "\\Cantarel\\Clavira.zip", "\\Cantarel\\",
-       "\\Cantarel\\Clavira\\", ["Clavira.exe"], "Clavira"),
-    _a("quiz", "Cantarel", "Quiz.zip", "\\Cantarel\\Quiz\\Quiz.zip", "\\Cantarel\\Quiz\\",
-       "\\Cantarel\\Quiz\\", ["Cquiz3.exe"], "Cantarel Quiz"),
-    _a("chopin", "Cantarel", "QuizChopin.zip", "\\Cantarel\\Quiz\\QuizChopin.zip",
-       "\\Cantarel\\Quiz\\", "\\Cantarel\\Quiz\\audio\\chopin\\", [],
-       "Questionnaire sur Frédéric Chopin", None),
-    _a("hymnes", "Cantarel", "QuizHymnes.zip", "\\Cantarel\\Quiz\\QuizHymnes.zip",
-       "\\Cantarel\\Quiz\\", "\\Cantarel\\Quiz\\audio\\hymnes\\", [],
-       "Questionnaire sur les hymnes nationaux", None),
-    _a("symphonique", "Cantarel", "QuizSymphonique.zip",
-       "\\Cantarel\\Quiz\\QuizSymphonique.zip", "\\Cantarel\\Quiz\\",
-       "\\Cantarel\\Quiz\\audio\\oeuvres symphoniques\\", [],
-       "Questionnaire sur les oeuvres symphoniques", None),
-    _a("pulsaro", "Cantarel", "Pulsaro.zip", "\\Cantarel\\Pulsaro.zip", "\\Cantarel\\",
-       "\\Cantarel\\Pulsaro\\", ["pulsaro.exe"], "Pulsaro"),
-    _a("mini_quadrelo", "Cantarel", "MiniQuadrelo.zip", "\\Cantarel\\MiniQuadrelo.zip",
-       "\\Cantarel\\", "\\Cantarel\\Mini Quadrelo\\", ["MQuadFr.exe"], "Mini Quadrelo"),
-    _a("quadrelo", "Cantarel", "Quadrelo.zip", "\\Cantarel\\Quadrelo.zip", "\\Cantarel\\",
-       "\\Cantarel\\Quadrelo\\", ["quadrelo.exe"], "Quadrelo"),
-    _a("ariamaestosa", "Musique", "AriaMaestosa.zip", "\\Musique\\AriaMaestosa.zip",
-       "\\Musique\\", "\\Musique\\AriaMaestosa\\", ["Aria.exe"], "Aria Maestosa"),
-    _a("hydrogen", "Musique", "Hydrogen.zip", "\\Musique\\Hydrogen.zip", "\\Musique\\",
-       "\\Musique\\Hydrogen\\", ["Hydrogen.exe"], "Hydrogen"),
-    _a("musescore", "Musique", "MuseScore.zip", "\\Musique\\MuseScore.zip", "\\Musique\\",
-       "\\Musique\\MuseScore\\", ["bin\\mscore.exe"], "Muse Score", "bin\\"),
-    _a("openmusicwriter", "Musique", "openmusicwriter.zip", "\\Musique\\openmusicwriter.zip",
-       "\\Musique\\", "\\Musique\\openmusicwriter\\", ["dist\\musicwriter.jar"],
-       "Open Musicwriter"),
-    _a("tuxguitar", "Musique", "Tuxguitar.zip", "\\Musique\\Tuxguitar.zip", "\\Musique\\",
-       "\\Musique\\Tuxguitar\\", ["bin-win-x86\\TuxGuitar.exe"], "Tuxguitar"),
-    _a("audacity", "Musique", "Audacity.zip", "\\Musique\\Audacity.zip", "\\Musique\\",
-       "\\Musique\\Audacity\\", ["audacity.exe"], "Audacity"),
-    _a("cdex", "Musique", "CDex.zip", "\\Musique\\CDex.zip", "\\Musique\\",
-       "\\Musique\\CDex\\", ["CDexPortable.exe"], "CDex"),
-    _a("vlc", "Musique", "VLC.zip", "\\Musique\\VLC.zip", "\\Musique\\",
-       "\\Musique\\VLC\\", ["vlc.exe"], "VLC"),
-    _a("infrarecorder", "Musique", "infrarecorder.zip", "\\Musique\\infrarecorder.zip",
-       "\\Musique\\", "\\Musique\\Infrarecorder\\", ["infrarecorder.exe"], "Infra Recorder"),
-    _a("atunes", "Musique", "aTunes.zip", "\\Musique\\aTunes.zip", "\\Musique\\",
-       "\\Musique\\aTunes\\", ["aTunes.exe"], "aTunes"),
-    _a("libreoffice", "Util", "LibreOffice.zip", "\\Util\\LibreOffice.zip", "\\Util\\",
-       "\\Util\\LibreOffice\\", ["LibreOfficePortable.exe"], "Libre Office"),
-    _a("firefox", "Util", "Firefox.zip", "\\Util\\Firefox.zip", "\\Util\\",
-       "\\Util\\Firefox\\", ["FirefoxPortable.exe"], "Firefox"),
-    _a("thunderbird", "Util", "Thunderbird.zip", "\\Util\\Thunderbird.zip", "\\Util\\",
-       "\\Util\\Thunderbird\\", ["ThunderbirdPortable.exe"], "Thunderbird"),
-    _a("7zip", "Util", "7zip.zip", "\\Util\\7zip.zip", "\\Util\\",
-       "\\Util\\7-zip\\", ["7zFM.exe"], "7-Zip"),
-    _i("framework_35", "dotnetfx35.exe", "\\Windows\\dotnet35\\", "Framework .NET 3.5"),
-    _i("framework_4", "dotNetFx40_Full_x86_x64.exe", "\\Windows\\dotnet4\\", "Framework .NET 4"),
-    _i("sql_35", "SSCERuntimex86FRA.msi", "\\Windows\\sqlservercompact35\\",
-       "SQL Server Compact 3.5"),
-    _a("reconnaissance_vocale", "Windows", "Speech.zip", "\\Windows\\Speech\\Speech.zip",
-       "\\Windows\\Speech\\", "\\Windows\\Speech\\",
-       ["MSReaderSetupFRA.exe", "ReaderTTSInstallFRA.exe"], "Reconnaissance vocale", None),
-    _i("java", "java.exe", "\\Windows\\java\\", "Java"),
-    _i("dao", "dao35.exe", "\\Windows\\dao35\\", "DAO 3.5"),
-]
-
+COMPONENTS = [_component(row) for row in EXPORT["components"]]
 BY_ID = {c.cid: c for c in COMPONENTS}
+_ROWS = {row["id"]: row for row in EXPORT["components"]}
 
 # Installers that the prerequisite checks fetch from their own server folder
 # (one of them under a doubled extension), beside those of the download panel.
-GATE_INSTALLERS = [
-    "/logiciels/portable/Windows/dotNetFx40_Full_x86_x64.exe",
-    "/logiciels/portable/Windows/dotnetfx35.exe.exe",
-    "/logiciels/portable/Windows/SSCERuntimex86FRA.msi",
-]
-VERSION_FILE = "/logiciels/version.txt"
-UPDATE_PACKAGE = "/logiciels/CantarelPortable.zip"
-UPDATE_PROGRAM = "CantarelPortable.exe"
+GATE_INSTALLERS = EXPORT["gate_installers"]
+VERSION_FILE = EXPORT["version_file"]
+UPDATE_PACKAGE = EXPORT["update_package"]
+UPDATE_PROGRAM = EXPORT["update_program"]
 
-# The quiz: its own files, and what each topic adds. The topic questionnaire
-# file names are ours to choose; the launcher's removal of a topic deletes
-# exactly these names from "Cantarel\Quiz\textes\".
-QUIZ_GENERAL = "textes\\Quizora.txt"
-QUIZ_TOPIC_TEXTS = {
-    "chopin": ["Chopin.txt"],
-    "hymnes": ["Hymnes%d.txt" % n for n in range(1, 8)],
-    "symphonique": ["Oeuvres symphoniques.txt"],
-}
+# The quiz: its own files, and what each topic adds. A topic's removal
+# deletes exactly its questionnaires from the questionnaire folder.
+_QUIZ = next(row for row in EXPORT["components"] if row["family"] == "quiz")
+_QUESTIONNAIRES = _inside(_QUIZ["installed_folder"], EXPORT["questionnaire_folder"])
+QUIZ_GENERAL = _QUESTIONNAIRES + _QUIZ["questionnaires"][0]
+QUIZ_TOPIC_TEXTS = {row["id"]: row["questionnaires"] for row in EXPORT["components"]
+                    if row["family"] == "quiz_topic"}
+# The demo's own sound for each topic.
 QUIZ_TOPIC_AUDIO = {
     "chopin": "Nocturne.wav",
     "hymnes": "Hymne.wav",
@@ -161,22 +131,11 @@ QUIZ_TOPIC_AUDIO = {
 
 # The suite's launch scripts under "system\": script name -> component whose
 # program it starts.
-SUITE_SCRIPTS = {
-    "solfege": "solfege",
-    "quadrelo": "quadrelo",
-    "miniquadrelo": "mini_quadrelo",
-    "symphalis": "symphalis",
-    "bullaro": "bullaro",
-    "metronome": "metronome",
-    "tonavel": "tonavel",
-    "maestrel": "maestrel",
-    "clavira": "clavira",
-    "quiz": "quiz",
-    "pulsaro": "pulsaro",
-}
+SUITE_SCRIPTS = {row["launch"]["target"].rsplit("\\", 1)[1][:-len(".bat")]: row["id"]
+                 for row in EXPORT["components"] if row["launch"] and row["launch"]["kind"] == "batch"}
 
-REGISTRATION_TOOL = "system\\Enregistrement_dll_ocx.exe"
-PDF_READER = "Util\\sumatrapdf\\SumatraPDF.exe"
+REGISTRATION_TOOL = EXPORT["registration_tool"]
+PDF_READER = EXPORT["programs_outside"][0]
 
 # A realistic drive: some of everything installed, the rest to download.
 DEMO_INSTALLED = [
@@ -248,12 +207,12 @@ def component_files(cid: str) -> dict:
             text_file("Fichier de démonstration : %s\n" % p)
     if c.readme_in is not None:
         files[c.installed_folder + c.readme_in + "Lisez-moi.txt"] = readme(c)
-    if cid == "quiz":
+    if _ROWS[cid]["family"] == "quiz":
         files[c.installed_folder + QUIZ_GENERAL] = _questionnaire("Quizora", 5)
     if cid in QUIZ_TOPIC_TEXTS:
-        quiz = BY_ID["quiz"].installed_folder
+        quiz = BY_ID[_QUIZ["id"]].installed_folder
         for name in QUIZ_TOPIC_TEXTS[cid]:
-            files[quiz + "textes\\" + name] = _questionnaire(name[:-4], 3)
+            files[quiz + _QUESTIONNAIRES + name] = _questionnaire(name[:-4], 3)
         files[c.installed_folder + QUIZ_TOPIC_AUDIO[cid]] = tone_wav([262, 330, 392, 523])
     return files
 
@@ -269,12 +228,12 @@ def archive_files(cid: str) -> dict:
     if not c.archive:
         raise ValueError(cid + " is an installer")
     files = dict(component_files(cid))
-    if cid == "quiz":
+    if _ROWS[cid]["family"] == "quiz":
         for topic in QUIZ_TOPIC_TEXTS:
             files.update(component_files(topic))
     elif cid in QUIZ_TOPIC_TEXTS:
-        quiz = BY_ID["quiz"]
-        files[quiz.installed_folder + QUIZ_GENERAL] = component_files("quiz")[
+        quiz = BY_ID[_QUIZ["id"]]
+        files[quiz.installed_folder + QUIZ_GENERAL] = component_files(quiz.cid)[
             quiz.installed_folder + QUIZ_GENERAL]
     return {relative(c.extraction_folder, p): data for p, data in files.items()}
 

@@ -1,6 +1,6 @@
-"""The demo's component table must say what the launcher's own catalogue says:
-a drive or server tree that disagrees would test the launcher against a
-layout it never uses."""
+"""The demo's component table, derived from the launcher's exported catalogue,
+must say what that catalogue says: a drive or server tree that disagrees would
+test the launcher against a layout it never uses."""
 import json
 import os
 import subprocess
@@ -15,7 +15,7 @@ def launcher_catalogue():
     tool = os.environ.get("CANTAREL_LIST_CATALOGUE")
     if not tool:
         pytest.skip("CANTAREL_LIST_CATALOGUE names the native list_catalogue tool; the test run sets it")
-    return json.loads(subprocess.run([tool], check=True, capture_output=True, text=True).stdout)
+    return json.loads(subprocess.run([tool], check=True, capture_output=True, text=True).stdout)["components"]
 
 
 def test_same_components_in_the_same_order(launcher_catalogue):

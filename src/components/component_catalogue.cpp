@@ -25,11 +25,16 @@ constexpr std::string_view kCantarel = "Suppression d'un programme Cantarel";
 constexpr std::string_view kWindowsUpdate = "Suppression d'un programme de mise à jour Windows";
 constexpr std::string_view kProgram = "Suppression d'un programme";
 
-// The questionnaires each quiz topic installs in "\Cantarel\Quiz\textes\".
+// The questionnaires of the quiz (the general one) and of each topic.
+constexpr std::array<std::string_view, 1> kQuizQuestionnaires{"Quizora.txt"};
 constexpr std::array<std::string_view, 1> kChopinQuestionnaires{"Chopin.txt"};
 constexpr std::array<std::string_view, 7> kHymnesQuestionnaires{
     "Hymnes1.txt", "Hymnes2.txt", "Hymnes3.txt", "Hymnes4.txt", "Hymnes5.txt", "Hymnes6.txt", "Hymnes7.txt"};
 constexpr std::array<std::string_view, 1> kSymphoniqueQuestionnaires{"Oeuvres symphoniques.txt"};
+
+// The two installers of the French voice.
+constexpr std::array<std::string_view, 2> kSpeechInstallers{"\\Windows\\speech\\MSReaderSetupFRA.exe",
+                                                            "\\Windows\\speech\\ReaderTTSInstallFRA.exe"};
 
 // clang-format off
 constexpr Component kCatalogue[] = {
@@ -304,7 +309,8 @@ constexpr Component kCatalogue[] = {
                 .program = "\\Cantarel\\Quiz\\Cquiz3.exe",
                 .workingFolder = "\\Cantarel\\Quiz"},
      .family = Family::kQuiz,
-     .megabytes = 52},
+     .megabytes = 52,
+     .questionnaires = kQuizQuestionnaires},
     {.id = "chopin",
      .section = A,
      .row = 10,
@@ -935,7 +941,8 @@ constexpr Component kCatalogue[] = {
                  .question = "Voulez-vous effacer la voix française pour la reconnaissance vocale ?",
                  .resultTitle = kProgram,
                  .result = "La voix française pour la reconnaissance vocale a été supprimée!",
-                 .subject = "de la voix française pour la reconnaissance vocale"}},
+                 .subject = "de la voix française pour la reconnaissance vocale"},
+     .installers = kSpeechInstallers},
     {.id = "java",
      .section = E,
      .row = 5,
@@ -1047,6 +1054,8 @@ std::vector<const Component*> ActedOnWith(const Component& component) {
     }
     return family;
 }
+
+std::string QuestionnaireFolder() { return std::string(QuizProgram().installedFolder) + "textes\\"; }
 
 std::string_view RemovalCaption(const Component& component) {
     return component.removalCaption.empty() ? component.downloadCaption : component.removalCaption;

@@ -102,11 +102,14 @@ struct Component {
     RemovalTexts removal;
     LaunchDetails launch;
     // The quiz and its topics: the size each adds to the quiz removal
-    // caption, and the questionnaires a topic installs in the quiz's
-    // "textes\" folder.
+    // caption, and the questionnaires each installs in the quiz's
+    // questionnaire folder (the quiz: the general one).
     Family family = Family::kAlone;
     int megabytes = 0;
     std::span<const std::string_view> questionnaires;
+    // A Windows component that is an archive of installers: the ones its
+    // picture starts, one after the other.
+    std::span<const std::string_view> installers;
 };
 
 // The 35 components in the order of the panels.
@@ -125,6 +128,9 @@ const Component& QuizProgram();
 // What an install or removal of `component` acts on: the quiz brings its
 // topics with it; any other component is alone.
 std::vector<const Component*> ActedOnWith(const Component& component);
+
+// The folder of every questionnaire, in the quiz's folder.
+std::string QuestionnaireFolder();
 
 std::string_view RemovalCaption(const Component& component);
 

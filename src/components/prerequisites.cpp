@@ -97,8 +97,6 @@ const InstallerGate* GateOf(const Component& component) {
 // the speech archive's two installers one after the other; and the
 // registration tool's picture.
 constexpr std::string_view kRegistrationPicture = "Picture_dll";
-constexpr std::string_view kSpeechFirst = "\\Windows\\speech\\MSReaderSetupFRA.exe";
-constexpr std::string_view kSpeechSecond = "Windows\\speech\\ReaderTTSInstallFRA.exe";
 
 const Component* WindowsPanelComponent(std::string_view picture) {
     const Component* component = ComponentOfPicture(picture);
@@ -210,6 +208,14 @@ GateOutcome RunGate(Gate gate, Form1& form, Services& services) {
     }
 }
 
+std::vector<std::string_view> GateServerPaths() {
+    std::vector<std::string_view> paths;
+    for (const InstallerGate& row : kInstallerGates) paths.push_back(row.serverPath);
+    return paths;
+}
+
+std::string_view RegistrationTool() { return kRegistrationTool; }
+
 void StartRegistrationTool(Services& services) {
     if (GetWindowsVersion(services.system) == "Windows XP") {
         OpenInAppFolder(services, kRegistrationTool);
@@ -247,8 +253,8 @@ void ClickWindowsPanelPicture(Form1& form, std::string_view picture, Services& s
         StartInstaller(*component, services);
     } else {
         // The second installer follows whatever became of the first.
-        RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, kSpeechFirst), "", "", 5,
-                   200);
-        OpenInAppFolder(services, kSpeechSecond);
+        RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, component->installers[0]),
+                   "", "", 5, 200);
+        OpenInAppFolder(services, component->installers[1].substr(1));
     }
 }

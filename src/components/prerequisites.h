@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "components/launch_table.h"
 #include "platform/services.h"
@@ -19,6 +20,11 @@ GateOutcome RunGate(Gate gate, Form1& form, Services& services);
 // The registration tool of the ActiveX controls and DLLs, with the verb the
 // Windows version calls for.
 void StartRegistrationTool(Services& services);
+
+// What the gates download from the server, and the registration tool
+// (relative to AppFolder), for the demo and test trees.
+std::vector<std::string_view> GateServerPaths();
+std::string_view RegistrationTool();
 
 // The pictures of the Windows panel: the installers on the drive, the
 // registration tool and the two installers of the French voice.

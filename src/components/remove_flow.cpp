@@ -11,11 +11,6 @@
 
 namespace {
 
-// The quiz topics delete their questionnaires (as the topic archives install
-// them), then the general questionnaire, then their audio folder.
-constexpr std::string_view kQuizTexts = "\\Cantarel\\Quiz\\textes\\";
-constexpr std::string_view kGeneralQuestionnaire = "\\Cantarel\\Quiz\\textes\\Quizora.txt";
-
 // The first thing the deletions left on the drive, and why.
 struct LeftBehind {
     FileResult why = FileResult::kFailed;
@@ -87,9 +82,12 @@ std::string IncompleteReport(const RemovalTexts& texts, const LeftBehind& left) 
 }
 
 void DeleteFiles(const Component& c, Deletions& deletions) {
+    // A quiz topic: its questionnaires (as its archive installs them), then
+    // the general questionnaire, then its audio folder.
     if (c.family == Family::kQuizTopic) {
-        for (std::string_view name : c.questionnaires) deletions.File(std::string(kQuizTexts) + std::string(name));
-        deletions.File(kGeneralQuestionnaire);
+        const std::string folder = QuestionnaireFolder();
+        for (std::string_view name : c.questionnaires) deletions.File(folder + std::string(name));
+        for (std::string_view name : QuizProgram().questionnaires) deletions.File(folder + std::string(name));
     }
     deletions.Tree(c.installedFolder);
 }
@@ -109,7 +107,8 @@ void ShowRemoved(Form1& form, const Component& c, Services& services) {
 
 std::span<const std::string_view> QuizTopicTexts(std::string_view id) {
     const Component* component = FindComponent(id);
-    return component ? component->questionnaires : std::span<const std::string_view>{};
+    if (component == nullptr || component->family != Family::kQuizTopic) return {};
+    return component->questionnaires;
 }
 
 void RemoveComponent(Form1& form, std::string_view id, Services& services) {

@@ -10,11 +10,8 @@
 
 namespace {
 
-constexpr std::string_view kVersionUrlPath = "/logiciels/version.txt";
-constexpr std::string_view kPackageUrlPath = "/logiciels/CantarelPortable.zip";
 constexpr std::string_view kLocalVersionFile = "\\version.txt";
 constexpr std::string_view kLocalPackage = "\\CantarelPortable.zip";
-constexpr std::string_view kNewProgram = "CantarelPortable.exe";
 
 // The window-show value of a normal window.
 constexpr int kShowNormal = 1;

@@ -8,6 +8,12 @@
 #include "platform/services.h"
 #include "window/form1.h"
 
+// Where the update check looks on the server, and the program the update
+// package brings.
+inline constexpr std::string_view kVersionUrlPath = "/logiciels/version.txt";
+inline constexpr std::string_view kPackageUrlPath = "/logiciels/CantarelPortable.zip";
+inline constexpr std::string_view kNewProgram = "CantarelPortable.exe";
+
 // Picture_miseajour_Click: asks the download server which launcher version is
 // current, says so when it is the running one, and otherwise offers the
 // update; on Yes downloads and extracts the package into AppFolder, starts

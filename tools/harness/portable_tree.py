@@ -11,58 +11,40 @@ from __future__ import annotations
 
 import os
 import subprocess
+import sys
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 DEMO_GENERATOR = REPO / "demo" / "make_demo_drive.py"
 
+# The launcher's exported catalogue (demo/catalogue.py reads it).
+sys.path.insert(0, str(REPO / "demo"))
+import catalogue  # noqa: E402
+
+_ROWS = catalogue.EXPORT["components"]
+
+
+def _posix_folder(win_path: str) -> str:
+    return "/".join(p for p in win_path.split("\\") if p)
+
+
 # Component id -> (folders tested for an installed component, relative to the
-# drive root; picture hidden while the component is missing, or None).
+# drive root; picture hidden while the component is missing, or None), in the
+# catalogue's order.
 COMPONENTS = {
-    "symphalis": (["Cantarel/Symphalis"], "Picture_symphalis"),
-    "bullaro": (["Cantarel/Bullaro"], "Picture_bullaro"),
-    "tonavel": (["Cantarel/Tonavel"], "Picture_tonavel"),
-    "maestrel": (["Cantarel/Maestrel"], "Picture_maestrel"),
-    "metronome": (["Cantarel/Cantarel"], "Picture_metronome"),
-    "mini_quadrelo": (["Cantarel/Mini Quadrelo"], "Picture_mini_quadrelo"),
-    "clavira": (["Cantarel/Clavira"], "Picture_clavira"),
-    "pulsaro": (["Cantarel/Pulsaro"], "Picture_pulsaro"),
-    "solfege": (["Cantarel/Solfège"], "Picture_solfege"),
-    "quadrelo": (["Cantarel/Quadrelo"], "Picture_quadrelo"),
-    "quiz": (["Cantarel/Quiz"], "Picture_quiz"),
-    "chopin": (["Cantarel/Quiz/audio/chopin"], None),
-    "hymnes": (["Cantarel/Quiz/audio/hymnes"], None),
-    "symphonique": (["Cantarel/Quiz/audio/oeuvres symphoniques"], None),
-    "atunes": (["Musique/aTunes"], "Picture_atunes"),
-    "audacity": (["Musique/Audacity"], "Picture_audacity"),
-    "cdex": (["Musique/CDex"], "Picture_cdex"),
-    "gnusolfege": (["Musique/GNU Solfege"], "Picture_gnu_solfege"),
-    "infrarecorder": (["Musique/Infrarecorder"], "Picture_infrarecorder"),
-    "musescore": (["Musique/MuseScore", "Musique/MuseScore/bin"], "Picture_musescore"),
-    "tuxguitar": (["Musique/Tuxguitar"], "Picture_tuxguitar"),
-    "vlc": (["Musique/VLC"], "Picture_vlc"),
-    "ariamaestosa": (["Musique/AriaMaestosa"], "Picture_ariamaestosa"),
-    "openmusicwriter": (["Musique/openmusicwriter"], "Picture_openmusicwriter"),
-    "hydrogen": (["Musique/Hydrogen"], "Picture_hydrogen"),
-    "7zip": (["Util/7-zip"], "Picture_7zip"),
-    "firefox": (["Util/Firefox"], "Picture_firefox"),
-    "thunderbird": (["Util/Thunderbird"], "Picture_thunderbird"),
-    "libreoffice": (["Util/LibreOffice"], "Picture_libreoffice"),
-    "framework_35": (["Windows/dotnet35"], "Picture_net35"),
-    "framework_4": (["Windows/dotnet4"], "Picture_net4"),
-    "java": (["Windows/java"], "Picture_java"),
-    "reconnaissance_vocale": (["Windows/Speech"], "Picture_voix"),
-    "sql_35": (["Windows/sqlservercompact35"], "Picture_sql35"),
-    "dao": (["Windows/dao35"], "Picture_dao35"),
+    row["id"]: ([_posix_folder(f) for f in (row["installed_folder"], row["other_installed_folder"]) if f],
+                row["picture"] or None)
+    for row in _ROWS
 }
 
 # Sizes the quiz removal caption adds up, in Mo.
-QUIZ_SIZES = {"quiz": 52, "chopin": 224, "hymnes": 200, "symphonique": 291}
+QUIZ_SIZES = {row["id"]: row["megabytes"] for row in _ROWS if row["family"]}
+_QUIZ = next(row["id"] for row in _ROWS if row["family"] == "quiz")
 
 
 def quiz_removal_caption(installed: set) -> str:
-    total = QUIZ_SIZES["quiz"] + sum(QUIZ_SIZES[t] for t in ("chopin", "hymnes", "symphonique")
-                                     if t in installed)
+    total = QUIZ_SIZES[_QUIZ] + sum(size for part, size in QUIZ_SIZES.items()
+                                    if part != _QUIZ and part in installed)
     return f"Cantarel Quiz et tous les questionnaires ({total} Mo)"
 
 
