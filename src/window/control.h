@@ -19,6 +19,12 @@ enum class ControlKind {
 
 constexpr int kNoParent = -1;
 
+struct Component;
+
+// What a control stands for beyond its name, so that events need not read
+// it back out of the name: a component's download or removal label.
+enum class ControlRole { kOther, kDownloadLabel, kRemovalLabel };
+
 // One named control of the main window, as the handlers see it.
 struct Control {
     std::string name;
@@ -35,6 +41,8 @@ struct Control {
     // A label sized to its caption: the widest its place in the layout allows
     // (0: a control of fixed size).
     int widthLimit = 0;
+    ControlRole role = ControlRole::kOther;
+    const Component* component = nullptr;  // the component of a download or removal label
 };
 
 // Controls that the host shows as real child windows; holders are only values.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "components/component_catalogue.h"
 #include "components/install_flow.h"
 #include "components/launch_click.h"
 #include "components/remove_flow.h"
@@ -12,9 +13,6 @@
 #include "update/update_help_click.h"
 
 namespace {
-
-constexpr std::string_view kDownloadLabel = "Label_telecharger_";
-constexpr std::string_view kRemovalLabel = "Label_supprimer_";
 
 // Marks the events busy for the length of one action, whatever way it ends.
 class BusyWhile {
@@ -31,7 +29,8 @@ private:
 }  // namespace
 
 void Form1Events::Click(int control) {
-    const std::string& name = form_.At(control).name;
+    const Control& clicked = form_.At(control);
+    const std::string& name = clicked.name;
     if (const MenuCategory* category = CategoryOfButton(name)) {
         SwitchCategory(form_, *category, services_);
         return;
@@ -51,10 +50,10 @@ void Form1Events::Click(int control) {
         UpdateOrHelpClick(form_, name, services_, window_);
     } else if (IsLaunchPicture(name)) {
         ClickLaunchPicture(form_, name, services_);
-    } else if (name.starts_with(kDownloadLabel)) {
-        InstallComponent(form_, name.substr(kDownloadLabel.size()), services_);
-    } else if (name.starts_with(kRemovalLabel)) {
-        RemoveComponent(form_, name.substr(kRemovalLabel.size()), services_);
+    } else if (clicked.role == ControlRole::kDownloadLabel) {
+        InstallComponent(form_, clicked.component->id, services_);
+    } else if (clicked.role == ControlRole::kRemovalLabel) {
+        RemoveComponent(form_, clicked.component->id, services_);
     }
 }
 

@@ -131,13 +131,6 @@ std::string_view PictureTooltip(std::string_view picture) {
     return component ? component->pictureTooltip : std::string_view{};
 }
 
-const SectionHeading& HeadingOf(PanelSection section) {
-    for (const SectionHeading& heading : SectionHeadings()) {
-        if (heading.section == section) return heading;
-    }
-    return SectionHeadings()[0];
-}
-
 void AddMenu(Form1& form) {
     for (std::size_t i = 0; i < kMenu.size(); ++i) {
         const MenuCategory& category = kMenu[i];
@@ -206,7 +199,9 @@ Control ComponentLabel(const Component& component, bool download) {
             .enabled = false,
             .caption = std::string(download ? component.downloadCaption : RemovalCaption(component)),
             .tooltip = std::string(component.labelTooltip),
-            .handCursor = true};
+            .handCursor = true,
+            .role = download ? ControlRole::kDownloadLabel : ControlRole::kRemovalLabel,
+            .component = &component};
 }
 
 // The download and removal panels hold the same lines at the same places:

@@ -36,24 +36,10 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 // the URL moniker does. Nothing when a letter has no place in the code page:
 // a "?" in its stead would ask for another file.
 bool ToWirePath(std::string_view utf8, std::string& wire) {
-    const std::wstring wide = Widen(utf8);
-    std::string ansi;
-    if (!wide.empty()) {
-        const UINT codePage = GetACP();
-        // The UTF-8 code page refuses the "default character used" question.
-        BOOL lossy = FALSE;
-        BOOL* lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
-        const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-        const int size = static_cast<int>(wide.size());
-        const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, lossyOut);
-        if (length <= 0 || lossy) return false;
-        ansi.assign(length, '\0');
-        if (WideCharToMultiByte(CP_ACP, flags, wide.data(), size, ansi.data(), length, nullptr, lossyOut) != length ||
-            lossy)
-            return false;
-    }
+    const std::optional<std::string> ansi = ToAnsiExactly(Widen(utf8));
+    if (!ansi) return false;
     wire.clear();
-    for (const char c : ansi) {
+    for (const char c : *ansi) {
         const unsigned char byte = static_cast<unsigned char>(c);
         if (byte <= 0x20 || byte == 0x7F) {
             char escaped[4];

@@ -50,9 +50,7 @@ std::optional<std::string> Win32TextFileReader::ReadText(std::string_view path) 
     }
     if (bytes.empty()) return std::string();
 
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (length <= 0) return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+    const std::wstring wide = FromAnsi(std::string_view(bytes.data(), bytes.size()));
+    if (wide.empty()) return std::nullopt;
     return Narrow(wide);
 }

@@ -144,18 +144,6 @@ int WINAPI Service(LPCSTR entry, std::uint64_t size) {
 // The path in the ANSI code page, exactly; else its short form, which the
 // file system gives in plain characters; else nothing.
 std::optional<std::string> AnsiPath(const std::string& utf8) {
-    auto exact = [](const std::wstring& wide) -> std::optional<std::string> {
-        if (wide.empty()) return std::string();
-        BOOL lossy = FALSE;
-        const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                               static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
-        if (length <= 0 || lossy) return std::nullopt;
-        std::string ansi(length, '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(),
-                            length, nullptr, &lossy);
-        if (lossy) return std::nullopt;
-        return ansi;
-    };
     auto shortPath = [](const std::wstring& wide) -> std::wstring {
         const DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
         if (length == 0) return {};
@@ -166,8 +154,8 @@ std::optional<std::string> AnsiPath(const std::string& utf8) {
         return result;
     };
     const std::wstring wide = Widen(utf8);
-    if (auto ansi = exact(wide)) return ansi;
-    if (auto ansi = exact(shortPath(wide))) return ansi;
+    if (auto ansi = ToAnsiExactly(wide)) return ansi;
+    if (auto ansi = ToAnsiExactly(shortPath(wide))) return ansi;
     // A target folder that does not exist yet: its parent in short form.
     std::wstring trimmed = wide;
     while (trimmed.size() > 1 && trimmed.back() == L'\\') trimmed.pop_back();
@@ -175,7 +163,7 @@ std::optional<std::string> AnsiPath(const std::string& utf8) {
     if (slash == std::wstring::npos) return std::nullopt;
     const std::wstring parent = shortPath(trimmed.substr(0, slash + 1));
     if (parent.empty()) return std::nullopt;
-    return exact(parent + (parent.back() == L'\\' ? L"" : L"\\") + trimmed.substr(slash + 1) +
+    return ToAnsiExactly(parent + (parent.back() == L'\\' ? L"" : L"\\") + trimmed.substr(slash + 1) +
                  wide.substr(trimmed.size()));
 }
 
@@ -273,21 +261,6 @@ UnzipLibrary::Result Win32UnzipLibrary::SingleEntryUnzip(const UnzipOptions& opt
     return {Failure::None, code, {}};
 }
 
-std::string Win32UnzipLibrary::ToSystemText(std::string_view utf8) {
-    const std::wstring wide = Widen(utf8);
-    if (wide.empty()) return {};
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(length > 0 ? length : 0, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
-                        nullptr);
-    return ansi;
-}
+std::string Win32UnzipLibrary::ToSystemText(std::string_view utf8) { return ToAnsi(Widen(utf8)); }
 
-std::string Win32UnzipLibrary::FromSystemText(std::string_view ansi) {
-    if (ansi.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(length > 0 ? length : 0, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return Narrow(wide);
-}
+std::string Win32UnzipLibrary::FromSystemText(std::string_view ansi) { return Narrow(FromAnsi(ansi)); }
