@@ -5,8 +5,7 @@
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
 #include "window/window_layout.h"
-#include "unzip/cg_unzip_files.h"
-#include "unzip/unzip_error.h"
+#include "unzip/extract_archive.h"
 
 namespace {
 
@@ -41,32 +40,15 @@ struct Texts {
 };
 constexpr Texts kTexts;
 
-std::string WithSupport(std::string_view text) {
-    return std::string(text) + std::string(kSupportAddress) + "!";
-}
-
 std::string Url(std::string_view path) { return std::string(kDownloadBase) + std::string(path); }
 
-enum class Extraction { kDone, kFailed, kUnavailable };
-
 // The package's folders are recreated under AppFolder and existing files
-// replaced without a question (the facade's defaults). AppFolder is given as
-// it stands: at a drive root its backslash must stay, "E:" alone would be
-// the drive's current folder.
+// replaced without a question. AppFolder is given as it stands: at a drive
+// root its backslash must stay, "E:" alone would be the drive's current
+// folder. When the library says nothing of a failure, the user still hears
+// of it.
 Extraction ExtractPackage(const std::string& package, Services& services) {
-    CGUnzipFiles unzip(services);
-    unzip.SetZipFileName(package);
-    unzip.SetExtractDir(services.appFolder);
-    unzip.SetHonorDirectories(true);
-    try {
-        if (unzip.Unzip("", "") == 0) return Extraction::kDone;
-    } catch (const UnzipError&) {
-        return Extraction::kUnavailable;
-    }
-    // The library says why; when it said nothing, the user still hears of it.
-    const std::string said = unzip.GetLastMessage();
-    services.dialogs.Message(said.empty() ? WithSupport(kTexts.packageUnusable) : said, "", box::kOk);
-    return Extraction::kFailed;
+    return ExtractArchive(package, services.appFolder, services, WithSupportAddress(kTexts.packageUnusable));
 }
 
 // The update after Yes. The launcher closes only once the whole package is
@@ -80,7 +62,7 @@ void Update(Services& services, MainWindow& window) {
     services.events.ProcessPendingEvents();
     if (downloaded != download_result::kDone) {
         services.files.RemoveFile(package);
-        services.dialogs.Message(WithSupport(kTexts.packageMissing), kTexts.updateTitle, box::kOk);
+        services.dialogs.Message(WithSupportAddress(kTexts.packageMissing), kTexts.updateTitle, box::kOk);
         return;
     }
 
@@ -89,7 +71,7 @@ void Update(Services& services, MainWindow& window) {
     if (extraction != Extraction::kDone) {
         services.files.RemoveFile(package);
         if (extraction == Extraction::kUnavailable) {
-            services.dialogs.Message(WithSupport(kTexts.extractionUnavailable), kTexts.updateTitle, box::kOk);
+            services.dialogs.Message(WithSupportAddress(kTexts.extractionUnavailable), kTexts.updateTitle, box::kOk);
         }
         return;
     }
@@ -105,7 +87,7 @@ void Update(Services& services, MainWindow& window) {
     // 7. Closing leaves the update to the new program; without it the user
     // would be left with neither.
     if (!started) {
-        services.dialogs.Message(WithSupport(kTexts.notStarted), kTexts.updateTitle, box::kOk);
+        services.dialogs.Message(WithSupportAddress(kTexts.notStarted), kTexts.updateTitle, box::kOk);
         return;
     }
     window.Close();
@@ -147,7 +129,7 @@ void CheckForUpdate(Form1& form, Services& services, MainWindow& window) {
     }
     services.files.RemoveFile(localCopy);
     if (!version) {
-        services.dialogs.Message(WithSupport(kTexts.checkFailed), kTexts.checkFailedTitle, box::kOk);
+        services.dialogs.Message(WithSupportAddress(kTexts.checkFailed), kTexts.checkFailedTitle, box::kOk);
         return;
     }
     form.SetCaption(kServerVersion, *version);
