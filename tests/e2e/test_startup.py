@@ -77,7 +77,7 @@ def started(e2e, tmp_path_factory):
 class TestWindowAsFirstShown:
     def test_title_client_size_and_centring(self, started):
         main = started.tree["main"]
-        assert main["title"] == "Cantarel Portable - Version 1.4"
+        assert main["title"] == "Cantarel Portable - Version " + harness.VERSION
         assert main["visible"] and main["enabled"] and not main["iconic"]
         assert (main["client"]["width"], main["client"]["height"]) == (969, 542)
         assert started.tree["screen"] == SCREEN

@@ -93,7 +93,7 @@ def test_a_newer_version_refused_leaves_nothing(e2e, launcher, newer_server_tree
     with DownloadServer(newer_server_tree, tmp_path / "server.log") as server:
         check_for_update(e2e)
         box = answer(e2e, "Mise à jour de Cantarel Portable",
-                     "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?",
+                     f"Voulez-vous mettre à jour Cantarel Portable de la version {harness.VERSION} vers la version 1.5 ?",
                      harness.IDNO)
         assert {b["id"] for b in box["buttons"]} == {harness.IDYES, harness.IDNO} and box["icon"]
         assert server.request_lines() == [b"GET /logiciels/version.txt HTTP/1.1"]
@@ -106,7 +106,7 @@ def test_the_update_hands_over_to_the_packages_program_and_closes(e2e, launcher,
     with DownloadServer(newer_server_tree, tmp_path / "server.log") as server:
         check_for_update(e2e)
         answer(e2e, "Mise à jour de Cantarel Portable",
-               "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?",
+               f"Voulez-vous mettre à jour Cantarel Portable de la version {harness.VERSION} vers la version 1.5 ?",
                harness.IDYES)
         assert launcher.wait_exit(timeout=60) == 0, "the launcher closes after the update"
         assert b"GET /logiciels/CantarelPortable.zip HTTP/1.1" in server.request_lines()
@@ -141,7 +141,7 @@ def test_a_broken_package_is_reported_and_the_launcher_stays(e2e, launcher, newe
     with DownloadServer(newer_server_tree, tmp_path / "server.log", ["--truncate", "*/CantarelPortable.zip"]):
         check_for_update(e2e)
         answer(e2e, "Mise à jour de Cantarel Portable",
-               "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?",
+               f"Voulez-vous mettre à jour Cantarel Portable de la version {harness.VERSION} vers la version 1.5 ?",
                harness.IDYES)
         answer(e2e, "Mise à jour de Cantarel Portable",
                "La mise à jour de Cantarel Portable n'a pas pu être téléchargée! Recommencez ultérieurement ou "
@@ -188,7 +188,7 @@ def test_the_about_box_has_its_three_lines(e2e, launcher):
     box = e2e.wait_message_box(timeout=30)
     assert box["title"] == "A propos de Cantarel Portable"
     lines = box["text"].replace("\r\n", "\n").split("\n")
-    assert len(lines) == 3 and lines[0] == "Cantarel Portable - Version 1.4" and all(lines), lines
+    assert len(lines) == 3 and lines[0] == "Cantarel Portable - Version " + harness.VERSION and all(lines), lines
     assert {b["id"] for b in box["buttons"]} == {harness.IDOK}
     e2e.screenshot("about-box.png")
     e2e.press(harness.IDOK)

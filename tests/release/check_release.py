@@ -79,6 +79,7 @@ class Pe:
 class ReleaseExecutable(unittest.TestCase):
     path = None
     kind = None
+    version = None
 
     @classmethod
     def setUpClass(cls):
@@ -114,14 +115,15 @@ class ReleaseExecutable(unittest.TestCase):
         self.assertIn('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', text)
         self.assertIn("supportedOS", text)
 
-    def test_version_is_1_4(self):
+    def test_version_is_the_projects(self):
         versions = self.tree.get(RT_VERSION, [])
         self.assertEqual(len(versions), 1)
         data = versions[0][1]
         fixed = data.index(struct.pack("<I", 0xFEEF04BD))
         file_ms, file_ls = struct.unpack_from("<II", data, fixed + 8)
-        self.assertEqual((file_ms >> 16, file_ms & 0xFFFF, file_ls >> 16), (1, 4, 0))
-        self.assertIn("1.4".encode("utf-16-le"), data)
+        major, minor = (int(n) for n in ReleaseExecutable.version.split(".")[:2])
+        self.assertEqual((file_ms >> 16, file_ms & 0xFFFF, file_ls >> 16), (major, minor, 0))
+        self.assertIn(ReleaseExecutable.version.encode("utf-16-le"), data)
 
     def test_hand_cursor_hot_spot(self):
         cursors = self.tree.get(RT_CURSOR, [])
@@ -137,5 +139,5 @@ class ReleaseExecutable(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    ReleaseExecutable.path, ReleaseExecutable.kind = sys.argv[1], sys.argv[2]
+    ReleaseExecutable.path, ReleaseExecutable.kind, ReleaseExecutable.version = sys.argv[1:4]
     unittest.main(argv=sys.argv[:1], verbosity=2)

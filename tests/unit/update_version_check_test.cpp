@@ -15,7 +15,10 @@ const std::string kSupport = std::string(kSupportAddress) + "!";
 const std::string kCheckFailed =
     "Il n'est pas possible de vérifier si vous avez la dernière version! Recommencez ultérieurement ou contactez " +
     kSupport;
-const std::string kQuestionStart = "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version ";
+// The version the launcher is built as, the project's.
+const std::string kRunning(kRunningVersion);
+const std::string kQuestionStart =
+    "Voulez-vous mettre à jour Cantarel Portable de la version " + kRunning + " vers la version ";
 
 class RecordingWindow : public MainWindow {
 public:
@@ -62,7 +65,8 @@ protected:
 };
 
 TEST_F(UpdateCheck, TheRunningVersionIsUpToDateWithOrWithoutTheLastLineEnd) {
-    for (const char* file : {"1.4\r\n", "1.4", "0.9\r\n1.4\r\n", "ancienne version\r\n1.4"}) {
+    for (const std::string& file :
+         {kRunning + "\r\n", kRunning, "0.9\r\n" + kRunning + "\r\n", "ancienne version\r\n" + kRunning}) {
         SCOPED_TRACE(file);
         platform_.dialogs.shown.clear();
         Check(file);
@@ -70,7 +74,7 @@ TEST_F(UpdateCheck, TheRunningVersionIsUpToDateWithOrWithoutTheLastLineEnd) {
         EXPECT_EQ(Boxes()[0].text, "Vous avez la dernière version!");
         EXPECT_EQ(Boxes()[0].title, "Vérification de la version de Cantarel Portable");
         EXPECT_EQ(Boxes()[0].style, box::kOk);
-        EXPECT_EQ(form_.Get(kServerVersion).caption, "1.4");
+        EXPECT_EQ(form_.Get(kServerVersion).caption, kRunning);
         EXPECT_TRUE(NothingLeftBehind());
     }
     EXPECT_EQ(window_.closes, 0);
@@ -78,7 +82,7 @@ TEST_F(UpdateCheck, TheRunningVersionIsUpToDateWithOrWithoutTheLastLineEnd) {
 }
 
 TEST_F(UpdateCheck, AsksTheServerItsVersionFileIntoAppFolderAndLetsTheWindowBreathe) {
-    Check("1.4\r\n");
+    Check(kRunning + "\r\n");
     ASSERT_EQ(platform_.downloader.calls.size(), 1u);
     EXPECT_EQ(platform_.downloader.calls[0].url, std::string(kDownloadBase) + "/logiciels/version.txt");
     EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\version.txt");
@@ -89,9 +93,15 @@ TEST_F(UpdateCheck, AsksTheServerItsVersionFileIntoAppFolderAndLetsTheWindowBrea
 TEST_F(UpdateCheck, AnyOtherTextIsOfferedAsItStandsAndNoLeavesNothingBehind) {
     // A trailing space or zero is another version; the last line wins;
     // Unix and old Mac line ends end a line too.
-    const std::pair<const char*, const char*> cases[] = {
-        {"1.5\r\n", "1.5"}, {"1.4 \r\n", "1.4 "}, {"1.40", "1.40"}, {"1.4\r\n1.5\r\n", "1.5"},
-        {"1.5\n", "1.5"},   {"1.5\r", "1.5"},     {"v1.4", "v1.4"}, {"Écho 2", "Écho 2"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"1.5\r\n", "1.5"},
+        {kRunning + " \r\n", kRunning + " "},
+        {kRunning + "0", kRunning + "0"},
+        {kRunning + "\r\n1.5\r\n", "1.5"},
+        {"1.5\n", "1.5"},
+        {"1.5\r", "1.5"},
+        {"v" + kRunning, "v" + kRunning},
+        {"Écho 2", "Écho 2"},
     };
     for (const auto& [file, version] : cases) {
         SCOPED_TRACE(file);
@@ -153,7 +163,7 @@ TEST_F(UpdateCheck, AFailedOrUnreadableDownloadIsAFailedCheck) {
 
 TEST_F(UpdateCheck, ALocalCopyThatCannotBeDeletedDoesNotStopTheCheck) {
     platform_.files.FailOn(Path("\\version.txt"), FileResult::kInUse);
-    Check("1.4\r\n");
+    Check(kRunning + "\r\n");
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, "Vous avez la dernière version!");
 }
@@ -255,7 +265,7 @@ TEST_F(UpdateCheck, AProgramThatCannotStartIsReportedAndTheLauncherStays) {
 TEST_F(UpdateCheck, ThePictureKeepsItsImageAndTheHoverFlag) {
     form_.SetImage("Picture_miseajour", HighlightImageOf("Picture_miseajour"));
     SetHoverArmed(form_, true);
-    Check("1.4");
+    Check(kRunning);
     EXPECT_EQ(form_.Get("Picture_miseajour").image, HighlightImageOf("Picture_miseajour"));
     EXPECT_TRUE(HoverArmed(form_));
 }
@@ -286,7 +296,7 @@ TEST(UpdateCheckEvents, ASecondClickDuringTheCheckStartsNothing) {
     Form1Events events(form, platform.services, window);
     const int picture = form.IndexOf("Picture_miseajour");
     platform.downloader.during = [&](const FakeDownloader::Call& call) {
-        platform.textFiles.contents[call.targetFile] = "1.4\r\n";
+        platform.textFiles.contents[call.targetFile] = kRunning + "\r\n";
     };
     platform.events.onPump = [&] {
         EXPECT_TRUE(events.Busy());

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr wchar_t kTitle[] = L"Cantarel Portable - Version 1.4";
+const std::wstring kTitle = L"Cantarel Portable - Version " + Widen(CANTAREL_VERSION);
 
 void Pump() {
     MSG message;
@@ -44,7 +44,7 @@ class WindowHostTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(host_.Create());
-        main_ = FindWindowW(nullptr, kTitle);
+        main_ = FindWindowW(nullptr, kTitle.c_str());
         ASSERT_NE(main_, nullptr);
         children_ = ChildrenById(main_);
     }

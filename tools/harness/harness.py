@@ -22,9 +22,13 @@ import tempfile
 import time
 from pathlib import Path
 
+from portable_tree import catalogue
+
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-TITLE = "Cantarel Portable - Version 1.4"
+# The version the launcher is built as, from its exported catalogue.
+VERSION = catalogue.VERSION
+TITLE = "Cantarel Portable - Version " + VERSION
 SCREEN = (1280, 1024)
 
 # Message box button ids (the labels follow the prefix's language).
