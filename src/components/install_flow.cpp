@@ -8,6 +8,7 @@
 #include "config/build_settings.h"
 #include "shell/installed_state_scan.h"
 #include "storage/disk_space_report.h"
+#include "trust/verification_report.h"
 #include "ui/window_layout.h"
 #include "unzip/cg_unzip_files.h"
 #include "unzip/unzip_error.h"
@@ -51,8 +52,15 @@ std::string FailureReport(const Component& c) {
            "' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + Support();
 }
 
+std::string_view NameOf(const Component& c) { return c.messageName.empty() ? c.downloadCaption : c.messageName; }
+
+// A file the server's signed catalogue does not vouch for is said to be so.
+std::string DownloadFailure(const Component& c, std::int32_t downloaded) {
+    return downloaded == download_result::kNotVerified ? NotVerifiedReport(NameOf(c)) : FailureReport(c);
+}
+
 std::string ExtractionUnavailable(const Component& c) {
-    const std::string_view name = c.messageName.empty() ? c.downloadCaption : c.messageName;
+    const std::string_view name = NameOf(c);
     return "Le fichier de " + std::string(name) +
            " a été téléchargé mais n'a pas pu être décompressé : la bibliothèque de décompression "
            "(unzip32.dll) est absente ou inutilisable. Recommencez ultérieurement ou contactez " +
@@ -141,7 +149,7 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
 
     // 6. A failed download leaves the window as it was.
     if (downloaded != 0) {
-        services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
+        services.dialogs.Message(DownloadFailure(c, downloaded), titles.failure, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return;
     }

@@ -10,6 +10,7 @@
 #include "shell/system_probes.h"
 #include "storage/disk_space_report.h"
 #include "storage/run_and_wait.h"
+#include "trust/verification_report.h"
 #include "ui/hover_feedback.h"
 #include "ui/window_layout.h"
 
@@ -147,7 +148,11 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
 
     // 8. A failed download changes nothing else.
     if (downloaded != download_result::kDone) {
-        services.dialogs.Message(std::string(row.failureText) + std::string(kSupportAddress) + "!", kFailureTitle,
+        const std::string_view name = component.messageName.empty() ? component.downloadCaption : component.messageName;
+        services.dialogs.Message(downloaded == download_result::kNotVerified
+                                     ? NotVerifiedReport(name)
+                                     : std::string(row.failureText) + std::string(kSupportAddress) + "!",
+                                 kFailureTitle,
                                  box::kOk);
         form.SetVisible(kDownloadBar, false);
         return GateOutcome::kEndClick;
