@@ -214,8 +214,8 @@ def main():
     launcher = args.launcher.resolve() if args.launcher else build / LAUNCHER_REL
     title = args.title
     if not launcher.exists():
-        log(f"note: {launcher} does not exist; timing the bare window against itself")
-        launcher, title = tools / "bare_window.exe", BARE_TITLE
+        # A ratio of the bare window against itself would read as a result.
+        sys.exit(f"error: no launcher to time at {launcher}: build it (scripts/build.sh) or give --launcher")
 
     # Each program starts from a folder of its own. The launcher's is a demo
     # drive (components, "system\" for its shortcuts) under a name with an

@@ -2,7 +2,7 @@
 """Writes the demo download server's tree: every file the launcher fetches.
 
 usage: make_server_tree.py <dest-folder> [--standin path/to/standin.exe]
-                           [--version TEXT] [--force]
+                           [--version TEXT] [--force] [--serial N]
 
 - logiciels/version.txt: the current launcher version ("1.4": no update; give
   --version 1.5 to offer one);
@@ -11,7 +11,9 @@ usage: make_server_tree.py <dest-folder> [--standin path/to/standin.exe]
 - logiciels/portable1.4/<category>/...: one file per catalogue component, an
   archive whose top folder is the component's installed folder, or an
   installer;
-- logiciels/portable/Windows/...: the installers the prerequisite checks fetch.
+- logiciels/portable/Windows/...: the installers the prerequisite checks fetch;
+- logiciels/catalogue and catalogue.sig: the tree's signed catalogue, signed
+  with the demo key (tools/sign_tree.py), which demo and test builds trust.
 
 File names are UTF-8 on disk ("Cantarel/Solfège.zip"); serve.py maps the
 launcher's single-byte "è" onto them. Inside the archives, names are stored in
@@ -24,9 +26,13 @@ import argparse
 import os
 import shutil
 import sys
+from pathlib import Path
 
 import catalogue as cat
 import demozip
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import sign_tree  # noqa: E402
 
 MARKER = ".cantarel-demo-server"
 
@@ -67,6 +73,7 @@ def main(argv=None) -> int:
     ap.add_argument("dest")
     ap.add_argument("--standin", help="the stand-in program (standin.exe) to put in archives")
     ap.add_argument("--version", default=cat.VERSION, help="text of version.txt")
+    ap.add_argument("--serial", type=int, default=1, help="the signed catalogue's serial")
     ap.add_argument("--force", action="store_true",
                     help="delete and remake a tree made earlier by this script")
     args = ap.parse_args(argv)
@@ -91,6 +98,7 @@ def main(argv=None) -> int:
         os.makedirs(os.path.dirname(target), exist_ok=True)
         with open(target, "wb") as f:
             f.write(data)
+    sign_tree.sign_tree(Path(args.dest), sign_tree.DEMO_KEY, args.serial)
     return 0
 
 

@@ -3,7 +3,7 @@
 
 usage: serve.py <folder> [--port N] [--port-file F] [--log F] [--max-seconds S]
                 [--fail-404 PATH] [--fail-500 PATH] [--truncate PATH]
-                [--slow PATH] [--slow-seconds S]
+                [--slow PATH] [--slow-seconds S] [--redirect PATH] [--portal PATH]
 
 The launcher sends a path's "è" as the single byte 0xE8, unescaped, as the
 publisher's server expects. The request path is therefore taken as raw bytes,
@@ -21,7 +21,9 @@ Fault injection, each option repeatable, PATH being the decoded request path
   --fail-404 PATH   answer 404;
   --fail-500 PATH   answer 500;
   --truncate PATH   announce the whole length, send half the body and close;
-  --slow PATH       send the body in small pieces over --slow-seconds.
+  --slow PATH       send the body in small pieces over --slow-seconds;
+  --redirect PATH   answer 302, sending the client to another host;
+  --portal PATH     answer 200 with an HTML page, as a captive portal does.
 
 With --port 0 (the default) the system picks a free port; it is printed on
 standard output ("listening on 127.0.0.1:PORT") and written to --port-file
@@ -105,6 +107,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self._error(404)
         if matches(path, faults["500"]):
             return self._error(500)
+        if matches(path, faults["redirect"]):
+            self.send_response(302)
+            self.send_header("Location", "http://127.0.0.2:9" + path)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return self._log(302)
+        if matches(path, faults["portal"]):
+            body = b"<html><body><h1>Connexion au r\xe9seau de l'\xe9cole</h1></body></html>\n"
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            if self.command != "HEAD":
+                self.wfile.write(body)
+            return self._log("200 portal")
         full = self._file_for(path)
         if full is None:
             return self._error(404)
@@ -177,10 +194,12 @@ def main(argv=None) -> int:
     ap.add_argument("--truncate", action="append", default=[], metavar="PATH")
     ap.add_argument("--slow", action="append", default=[], metavar="PATH")
     ap.add_argument("--slow-seconds", type=float, default=3.0)
+    ap.add_argument("--redirect", action="append", default=[], metavar="PATH")
+    ap.add_argument("--portal", action="append", default=[], metavar="PATH")
     args = ap.parse_args(argv)
 
     faults = {"404": args.fail_404, "500": args.fail_500, "truncate": args.truncate,
-              "slow": args.slow}
+              "slow": args.slow, "redirect": args.redirect, "portal": args.portal}
     server = Server(args.folder, args.port, faults, args.slow_seconds, args.log)
     port = server.server_address[1]
 

@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix binutils-mingw-w64
   wine64 xvfb xdotool x11-utils imagemagick
-  locales python3 python3-pil python3-pytest fonts-dejavu-core
+  locales python3 python3-pil python3-pytest python3-cryptography fonts-dejavu-core
   dpkg-dev xz-utils curl unzip
 )
 

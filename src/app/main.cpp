@@ -4,10 +4,13 @@
 
 #include <string>
 
+#include "config/build_settings.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_crypto.h"
 #include "platform/win32/win32_platform.h"
 #include "app/window_host.h"
 #include "drive/app_folder.h"
+#include "trust/trusted_downloader.h"
 #include "window/window_layout.h"
 
 namespace {
@@ -19,6 +22,13 @@ std::string ExecutablePath() {
         if (length < path.size()) return Narrow(std::wstring_view(path.data(), length));
         path.resize(path.size() * 2);
     }
+}
+
+// The public keys the launcher was built to trust (CMake's TRUSTED_KEYS).
+std::vector<TrustedKey> BuiltInKeys() {
+    return {
+#include "trusted_keys.inc"
+    };
 }
 
 }  // namespace
@@ -35,9 +45,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Form1 form = BuildDesignForm1();
     Win32Platform platform(AppFolderOf(ExecutablePath()));
+    // Nothing from the server is used before it is checked against its
+    // signed catalogue.
+    Win32SignatureCheck signatures;
+    TrustedDownloader downloads(platform.Transfers(), signatures, platform.services.textFiles,
+                                platform.services.appFolder, std::string(kDownloadBase), BuiltInKeys());
+    Services services = WithDownloader(platform.services, downloads);
     int result = 1;
     {
-        WindowHost host(instance, form, platform.services);
+        WindowHost host(instance, form, services);
         if (host.Create()) {
             platform.SetMainWindow(host.Handle(), [&host] { host.ShowModelChanges(); });
             result = host.Run();

@@ -1061,6 +1061,10 @@ std::string_view RemovalCaption(const Component& component) {
     return component.removalCaption.empty() ? component.downloadCaption : component.removalCaption;
 }
 
+std::string_view NameInMessages(const Component& component) {
+    return component.messageName.empty() ? component.downloadCaption : component.messageName;
+}
+
 std::string DownloadLabelName(const Component& component) {
     return "Label_telecharger_" + std::string(component.id);
 }

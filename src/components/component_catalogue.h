@@ -133,6 +133,9 @@ std::vector<const Component*> ActedOnWith(const Component& component);
 std::string QuestionnaireFolder();
 
 std::string_view RemovalCaption(const Component& component);
+// The component as the install messages name it: its message name, or for
+// the Windows rows, which have none, its download caption.
+std::string_view NameInMessages(const Component& component);
 
 std::string DownloadLabelName(const Component& component);
 std::string RemovalLabelName(const Component& component);

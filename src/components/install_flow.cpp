@@ -6,8 +6,9 @@
 #include "config/build_settings.h"
 #include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
-#include "window/window_layout.h"
+#include "trust/verification_report.h"
 #include "unzip/extract_archive.h"
+#include "window/window_layout.h"
 
 namespace {
 
@@ -46,9 +47,13 @@ std::string FailureReport(const Component& c) {
                               "' n'a pas pu être installé! Recommencez ultérieurement ou contactez ");
 }
 
+// A file the server's signed catalogue does not vouch for is said to be so.
+std::string DownloadFailure(const Component& c, std::int32_t downloaded) {
+    return downloaded == download_result::kNotVerified ? NotVerifiedReport(NameInMessages(c)) : FailureReport(c);
+}
+
 std::string ExtractionUnavailable(const Component& c) {
-    const std::string_view name = c.messageName.empty() ? c.downloadCaption : c.messageName;
-    return WithSupportAddress("Le fichier de " + std::string(name) +
+    return WithSupportAddress("Le fichier de " + std::string(NameInMessages(c)) +
                               " a été téléchargé mais n'a pas pu être décompressé : la bibliothèque de "
                               "décompression (unzip32.dll) est absente ou inutilisable. Recommencez "
                               "ultérieurement ou contactez ");
@@ -98,7 +103,7 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
 
     // 6. A failed download leaves the window as it was.
     if (downloaded != 0) {
-        services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
+        services.dialogs.Message(DownloadFailure(c, downloaded), titles.failure, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return;
     }

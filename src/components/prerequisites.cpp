@@ -10,6 +10,7 @@
 #include "drive/system_probes.h"
 #include "storage/disk_space_report.h"
 #include "storage/run_and_wait.h"
+#include "trust/verification_report.h"
 #include "window/hover_feedback.h"
 #include "window/window_layout.h"
 
@@ -160,7 +161,10 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
 
     // 8. A failed download changes nothing else.
     if (downloaded != download_result::kDone) {
-        services.dialogs.Message(WithSupportAddress(row.failureText), kFailureTitle, box::kOk);
+        services.dialogs.Message(downloaded == download_result::kNotVerified
+                                     ? NotVerifiedReport(NameInMessages(component))
+                                     : WithSupportAddress(row.failureText),
+                                 kFailureTitle, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return GateOutcome::kEndClick;
     }

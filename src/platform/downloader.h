@@ -12,6 +12,7 @@ constexpr std::int32_t kNoConnection = 2;    // refused, unreachable, unknown ho
 constexpr std::int32_t kTimedOut = 3;        // the server fell silent
 constexpr std::int32_t kCutShort = 4;        // the body ended before its announced length, or broke off
 constexpr std::int32_t kWriteFailed = 5;     // the file could not be created, written or put in place
+constexpr std::int32_t kNotVerified = 6;     // not the file the server's signed catalogue names, or no such file
 // Any value from 100 to 599 is the HTTP status the server answered instead of 200.
 constexpr bool IsHttpStatus(std::int32_t result) { return result >= 100 && result <= 599; }
 }  // namespace download_result
@@ -29,4 +30,8 @@ public:
     // nothing new is there: neither `targetFile` nor a part of it, and a
     // `targetFile` that was there before is left as it was.
     virtual std::int32_t Download(std::string_view url, std::string_view targetFile) = 0;
+
+    // What was learnt from the server (its signed catalogue) is asked again
+    // at the next download.
+    virtual void StartAfresh() {}
 };

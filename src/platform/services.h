@@ -30,3 +30,19 @@ struct Services {
     TextFileReader& textFiles;
     Environment& environment;
 };
+
+// The same services, with every download going through `downloader`.
+inline Services WithDownloader(const Services& s, Downloader& downloader) {
+    return {.appFolder = s.appFolder,
+            .files = s.files,
+            .events = s.events,
+            .processes = s.processes,
+            .dialogs = s.dialogs,
+            .shellLinks = s.shellLinks,
+            .system = s.system,
+            .disk = s.disk,
+            .unzip = s.unzip,
+            .downloader = downloader,
+            .textFiles = s.textFiles,
+            .environment = s.environment};
+}

@@ -4,8 +4,9 @@
 
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
-#include "window/window_layout.h"
+#include "trust/verification_report.h"
 #include "unzip/extract_archive.h"
+#include "window/window_layout.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ constexpr std::string_view kLocalPackage = "\\CantarelPortable.zip";
 constexpr int kShowNormal = 1;
 
 struct Texts {
+    std::string_view packageName = "la mise à jour de Cantarel Portable";
+    std::string_view versionName = "la version de Cantarel Portable";
     std::string_view checkFailedTitle = "Installation d'un programme Cantarel";
     std::string_view checkFailed =
         "Il n'est pas possible de vérifier si vous avez la dernière version! Recommencez ultérieurement ou "
@@ -62,7 +65,9 @@ void Update(Services& services, MainWindow& window) {
     services.events.ProcessPendingEvents();
     if (downloaded != download_result::kDone) {
         services.files.RemoveFile(package);
-        services.dialogs.Message(WithSupportAddress(kTexts.packageMissing), kTexts.updateTitle, box::kOk);
+        services.dialogs.Message(downloaded == download_result::kNotVerified ? NotVerifiedReport(kTexts.packageName)
+                                                                             : WithSupportAddress(kTexts.packageMissing),
+                                 kTexts.updateTitle, box::kOk);
         return;
     }
 
@@ -117,7 +122,9 @@ std::optional<std::string> VersionOfFile(std::string_view text) {
 void CheckForUpdate(Form1& form, Services& services, MainWindow& window) {
     const std::string localCopy = AbsolutePath(services.appFolder, kLocalVersionFile);
 
-    // 1. The version file; the window catches up after the download.
+    // 1. The version file, checked against a catalogue asked afresh: an
+    // update is offered only from what the server signed today.
+    services.downloader.StartAfresh();
     const std::int32_t downloaded = services.downloader.Download(Url(kVersionUrlPath), localCopy);
     services.events.ProcessPendingEvents();
 
@@ -128,14 +135,19 @@ void CheckForUpdate(Form1& form, Services& services, MainWindow& window) {
         if (const auto text = services.textFiles.ReadText(localCopy)) version = VersionOfFile(*text);
     }
     services.files.RemoveFile(localCopy);
-    if (!version) {
+    if (downloaded == download_result::kNotVerified) {
+        services.dialogs.Message(NotVerifiedReport(kTexts.versionName), kTexts.checkFailedTitle, box::kOk);
+        return;
+    }
+    if (!version || !IsVersion(*version)) {
         services.dialogs.Message(WithSupportAddress(kTexts.checkFailed), kTexts.checkFailedTitle, box::kOk);
         return;
     }
     form.SetCaption(kServerVersion, *version);
 
-    // 5. and 6. Character for character: "1.4 " and "1.40" are other versions.
-    if (*version == kRunningVersion) {
+    // 5. and 6. Only a later version is offered: a server that names the
+    // running one, or an older one, cannot take the key back to it.
+    if (!IsLaterVersion(*version, kRunningVersion)) {
         services.dialogs.Message(kTexts.upToDate, kTexts.upToDateTitle, box::kOk);
         return;
     }

@@ -22,6 +22,17 @@ def make_server_tree(dest: Path, standin: str | None) -> Path:
     return dest
 
 
+def sign(tree: Path, serial: int = 1, *extra) -> Path:
+    """Signs the tree anew after a test changed it (tools/sign_tree.py)."""
+    subprocess.run([PYTHON, str(REPO / "tools" / "sign_tree.py"), str(tree), "--serial", str(serial), *extra],
+                   check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, timeout=120)
+    return tree
+
+
+# What the launcher asks first, once a session: the signed catalogue.
+CATALOGUE_REQUESTS = [b"GET /logiciels/catalogue HTTP/1.1", b"GET /logiciels/catalogue.sig HTTP/1.1"]
+
+
 class DownloadServer:
     """serve.py on the port of the launcher's download address; faults are
     serve.py's options (e.g. ["--fail-404", "*/Audacity.zip"])."""

@@ -10,7 +10,7 @@ from pathlib import Path
 import pytest
 
 import harness
-from download_server import DownloadServer, make_server_tree
+from download_server import CATALOGUE_REQUESTS, DownloadServer, make_server_tree, sign
 from journey import answer, controls
 
 SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
@@ -32,7 +32,7 @@ def newer_server_tree(server_tree, tmp_path_factory):
     tree = tmp_path_factory.mktemp("server-1.5") / "tree"
     shutil.copytree(server_tree, tree)
     (tree / "logiciels" / "version.txt").write_bytes(b"1.5\r\n")
-    return tree
+    return sign(tree)
 
 
 @pytest.fixture
@@ -83,21 +83,26 @@ def test_the_running_version_is_up_to_date(e2e, launcher, server_tree, tmp_path)
         check_for_update(e2e)
         answer(e2e, "Vérification de la version de Cantarel Portable", "Vous avez la dernière version!",
                harness.IDOK)
-        assert server.request_lines() == [b"GET /logiciels/version.txt HTTP/1.1"]
+        assert server.request_lines() == CATALOGUE_REQUESTS + [b"GET /logiciels/version.txt HTTP/1.1"]
     assert left_behind(launcher.drive) == []
     assert launcher.running
 
 
+def drive_listing(drive: Path) -> list:
+    """Every path on the drive but the record of accepted catalogues, which a check may write."""
+    return sorted(p.relative_to(drive) for p in drive.rglob("*") if p.name != "catalogue-serie.txt")
+
+
 def test_a_newer_version_refused_leaves_nothing(e2e, launcher, newer_server_tree, tmp_path):
-    before = sorted(p.relative_to(launcher.drive) for p in launcher.drive.rglob("*"))
+    before = drive_listing(launcher.drive)
     with DownloadServer(newer_server_tree, tmp_path / "server.log") as server:
         check_for_update(e2e)
         box = answer(e2e, "Mise à jour de Cantarel Portable",
                      f"Voulez-vous mettre à jour Cantarel Portable de la version {harness.VERSION} vers la version 1.5 ?",
                      harness.IDNO)
         assert {b["id"] for b in box["buttons"]} == {harness.IDYES, harness.IDNO} and box["icon"]
-        assert server.request_lines() == [b"GET /logiciels/version.txt HTTP/1.1"]
-    assert sorted(p.relative_to(launcher.drive) for p in launcher.drive.rglob("*")) == before
+        assert server.request_lines() == CATALOGUE_REQUESTS + [b"GET /logiciels/version.txt HTTP/1.1"]
+    assert drive_listing(launcher.drive) == before
     assert launcher.running
 
 
@@ -130,6 +135,7 @@ def test_an_empty_version_file_is_a_failed_check(e2e, launcher, server_tree, tmp
     tree = tmp_path_factory.mktemp("server-empty") / "tree"
     shutil.copytree(server_tree, tree)
     (tree / "logiciels" / "version.txt").write_bytes(b"\r\n")
+    sign(tree, 1, "--launcher", "1.4")
     with DownloadServer(tree, tmp_path / "server.log"):
         check_for_update(e2e)
         answer(e2e, "Installation d'un programme Cantarel", CHECK_FAILED, harness.IDOK)

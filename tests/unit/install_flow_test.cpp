@@ -109,6 +109,16 @@ TEST_F(InstallFlow, AFailedDownloadIsReportedAndChangesNoControl) {
     EXPECT_EQ(Boxes().back().text,
               "Le programme '7-Zip' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
     EXPECT_TRUE(platform_.unzip.calls.empty());
+
+    // A file the server's signed catalogue does not vouch for: said so,
+    // named, and nothing unpacked.
+    platform_.downloader.result = download_result::kNotVerified;
+    Install("7zip");
+    EXPECT_EQ(Boxes().back().text, "Le fichier de 7-Zip reçu du serveur n'a pas pu être vérifié : il ne correspond "
+                                   "pas au catalogue signé de Cantarel. Rien n'a été installé ni démarré. "
+                                   "Recommencez ultérieurement ou contactez " + kSupport);
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+    EXPECT_TRUE(Enabled("Label_telecharger_7zip"));
 }
 
 TEST_F(InstallFlow, AnInstallerStaysOnTheDrive) {

@@ -211,6 +211,21 @@ TEST_P(InstallerGate, AFailedDownloadIsReportedAndChangesNothingElse) {
     EXPECT_TRUE(CommandLines().empty());
 }
 
+// An installer the signed catalogue does not vouch for is never started.
+TEST_P(InstallerGate, AnUnverifiedInstallerIsSaidSoAndNeverStarted) {
+    const GateCase& g = GetParam();
+    Missing();
+    platform_.downloader.result = download_result::kNotVerified;
+    platform_.dialogs.answers = {box::kAnswerYes, box::kAnswerYes};
+    Click(g.program);
+    ASSERT_EQ(Boxes().size(), 3u);
+    EXPECT_TRUE(Boxes()[2].text.starts_with("Le fichier de ")) << Boxes()[2].text;
+    EXPECT_NE(Boxes()[2].text.find("n'a pas pu être vérifié"), std::string::npos);
+    EXPECT_TRUE(Boxes()[2].text.ends_with(std::string(kSupportAddress) + "!"));
+    EXPECT_TRUE(Starts().empty());
+    EXPECT_TRUE(CommandLines().empty());
+}
+
 TEST_P(InstallerGate, ADownloadShowsThePrerequisiteAndStartsItsInstallerNotTheProgram) {
     const GateCase& g = GetParam();
     Missing();

@@ -90,18 +90,11 @@ TEST_F(UpdateCheck, AsksTheServerItsVersionFileIntoAppFolderAndLetsTheWindowBrea
     EXPECT_EQ(platform_.events.pumped, 1);
 }
 
-TEST_F(UpdateCheck, AnyOtherTextIsOfferedAsItStandsAndNoLeavesNothingBehind) {
-    // A trailing space or zero is another version; the last line wins;
-    // Unix and old Mac line ends end a line too.
-    const std::pair<std::string, std::string> cases[] = {
-        {"1.5\r\n", "1.5"},
-        {kRunning + " \r\n", kRunning + " "},
-        {kRunning + "0", kRunning + "0"},
-        {kRunning + "\r\n1.5\r\n", "1.5"},
-        {"1.5\n", "1.5"},
-        {"1.5\r", "1.5"},
-        {"v" + kRunning, "v" + kRunning},
-        {"Écho 2", "Écho 2"},
+TEST_F(UpdateCheck, ALaterVersionIsOfferedAsItStandsAndNoLeavesNothingBehind) {
+    // The last line wins; Unix and old Mac line ends end a line too.
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.5\r\n", "1.5"}, {"1.40", "1.40"}, {"1.4\r\n1.5\r\n", "1.5"}, {"1.5\n", "1.5"},
+        {"1.5\r", "1.5"},   {"2", "2"},       {"1.4.1", "1.4.1"},
     };
     for (const auto& [file, version] : cases) {
         SCOPED_TRACE(file);
@@ -122,10 +115,24 @@ TEST_F(UpdateCheck, AnyOtherTextIsOfferedAsItStandsAndNoLeavesNothingBehind) {
     EXPECT_EQ(window_.closes, 0);
 }
 
+// A server cannot take the key back to an older launcher, nor offer the
+// running one again under another spelling.
+TEST_F(UpdateCheck, AnEarlierOrTheSameVersionIsNeverOffered) {
+    for (const char* file : {"1.3\r\n", "0.9", "1.4.0", "1.3.99"}) {
+        SCOPED_TRACE(file);
+        platform_.dialogs.shown.clear();
+        Check(file);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, "Vous avez la dernière version!");
+        EXPECT_TRUE(NothingLeftBehind());
+    }
+    EXPECT_EQ(platform_.downloader.calls.size(), 4u);
+}
+
 TEST_F(UpdateCheck, AFileThatNamesNoVersionIsAFailedCheckEvenAfterAnEarlierOne) {
     platform_.dialogs.answers = {box::kAnswerNo};
     Check("1.5\r\n");
-    for (const char* file : {"", "\r\n", "\r\n\r\n", "1.5\r\n\r\n"}) {
+    for (const char* file : {"", "\r\n", "\r\n\r\n", "1.5\r\n\r\n", "1.5 ", "v1.5", "Écho 2", "1..5"}) {
         SCOPED_TRACE(testing::PrintToString(file));
         platform_.dialogs.shown.clear();
         Check(file);
@@ -135,7 +142,38 @@ TEST_F(UpdateCheck, AFileThatNamesNoVersionIsAFailedCheckEvenAfterAnEarlierOne) 
         EXPECT_EQ(Boxes()[0].style, box::kOk);
         EXPECT_TRUE(NothingLeftBehind());
     }
-    EXPECT_EQ(platform_.downloader.calls.size(), 5u);
+    EXPECT_EQ(platform_.downloader.calls.size(), 9u);
+}
+
+// Every check asks the server's catalogue afresh; a file it does not vouch
+// for is said to be unverified, and an update package too.
+TEST_F(UpdateCheck, WhatTheSignedCatalogueDoesNotVouchForIsSaidSo) {
+    platform_.downloader.result = download_result::kNotVerified;
+    platform_.downloader.during = nullptr;
+    Check("1.5");
+    EXPECT_EQ(platform_.downloader.freshStarts, 1);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Le fichier de la version de Cantarel Portable reçu du serveur n'a pas pu être "
+                               "vérifié : il ne correspond pas au catalogue signé de Cantarel. Rien n'a été installé "
+                               "ni démarré. Recommencez ultérieurement ou contactez " + kSupport);
+
+    platform_.dialogs.shown.clear();
+    platform_.downloader.results = {download_result::kDone, download_result::kNotVerified};
+    platform_.downloader.during = [this](const FakeDownloader::Call& call) {
+        if (call.url.ends_with("version.txt")) {
+            platform_.files.AddFile(call.targetFile);
+            platform_.textFiles.contents[call.targetFile] = "1.5";
+        }
+    };
+    platform_.dialogs.answers = {box::kAnswerYes};
+    Check("1.5");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_TRUE(Boxes()[1].text.starts_with("Le fichier de la mise à jour de Cantarel Portable reçu du serveur n'a "
+                                            "pas pu être vérifié"));
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_EQ(window_.closes, 0);
+    EXPECT_TRUE(NothingLeftBehind());
 }
 
 TEST_F(UpdateCheck, AFailedOrUnreadableDownloadIsAFailedCheck) {

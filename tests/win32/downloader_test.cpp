@@ -369,3 +369,53 @@ TEST_F(DownloaderTest, RequestLineStaysWellFormed) {
 }
 
 }  // namespace
+
+namespace {
+
+// A million "a": its SHA-256 is a published test vector.
+const std::string kMillion(1000000, 'a');
+const ExpectedFile kMillionFile{1000000, "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"};
+
+TEST_F(DownloaderTest, ACheckedDownloadLandsOnlyWhenItIsTheSignedFile) {
+    const std::string target = drive_ + "Quadrelo.zip";
+    ASSERT_EQ(downloader_.DownloadExpected(Serve("/logiciels/ok.zip", kMillion), target, kMillionFile), result::kDone);
+    EXPECT_TRUE(ReadWhole(target) == kMillion);
+
+    // One byte changed, same size: refused, and the file that was there stays.
+    std::string changed = kMillion;
+    changed[777777] = 'b';
+    EXPECT_EQ(downloader_.DownloadExpected(Serve("/logiciels/change.zip", changed), target, kMillionFile),
+              result::kNotVerified);
+    // Longer than signed (cut off where the signed file ends), or shorter.
+    EXPECT_EQ(downloader_.DownloadExpected(Serve("/logiciels/long.zip", kMillion + kMillion), target, kMillionFile),
+              result::kNotVerified);
+    EXPECT_EQ(downloader_.DownloadExpected(Serve("/logiciels/court.zip", kMillion.substr(1)), target, kMillionFile),
+              result::kNotVerified);
+    EXPECT_TRUE(ReadWhole(target) == kMillion);
+    EXPECT_EQ(Listing(drive_), "Quadrelo.zip");
+}
+
+// A captive portal's page and a redirection elsewhere are not the signed file.
+TEST_F(DownloaderTest, ACheckedDownloadRefusesPortalsAndRedirections) {
+    Serve("/portail/Quadrelo.zip", kMillion);
+    Serve("/ailleurs/Quadrelo.zip", kMillion);
+    const std::string base = "http://127.0.0.1:" + Port("principal");
+    EXPECT_EQ(downloader_.DownloadExpected(base + "/portail/Quadrelo.zip", drive_ + "a.zip", kMillionFile),
+              result::kNotVerified);
+    EXPECT_EQ(downloader_.DownloadExpected(base + "/ailleurs/Quadrelo.zip", drive_ + "b.zip", kMillionFile),
+              result::kNotVerified);
+    EXPECT_EQ(Listing(drive_), "");
+}
+
+TEST_F(DownloaderTest, ASmallFileComesIntoMemoryWithinItsLimit) {
+    std::string body;
+    const std::string url = Serve("/logiciels/catalogue", "cantarel-catalogue\t1\nend\n");
+    ASSERT_EQ(downloader_.Fetch(url, 1024, body), result::kDone);
+    EXPECT_EQ(body, "cantarel-catalogue\t1\nend\n");
+    EXPECT_EQ(downloader_.Fetch(url, 10, body), result::kNotVerified);
+    EXPECT_EQ(body, "");
+    EXPECT_EQ(downloader_.Fetch(Serve("/faute404/catalogue", "x"), 1024, body), 404);
+    EXPECT_EQ(Listing(drive_), "");
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_crypto.h"
 
 namespace {
 
@@ -130,9 +131,16 @@ bool ContentLength(HINTERNET request, unsigned long long& length) {
     return true;
 }
 
-// The body into an open file. Returns kDone when it all arrived and was
-// written.
-std::int32_t CopyBody(HINTERNET request, HANDLE file, bool lengthKnown, unsigned long long announced) {
+using BodyRules = Win32Downloader::BodyRules;
+
+// Reads the whole body into `take`, piece by piece. Returns kDone when it all
+// arrived and was taken.
+template <typename Take>
+std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long announced, const BodyRules& rules,
+                      Take take) {
+    if (lengthKnown && announced > rules.limit) return result::kNotVerified;
+    Win32Sha256 hash;
+    if (rules.expected != nullptr && !hash.Ok()) return result::kNotVerified;
     std::vector<char> buffer(64 * 1024);
     unsigned long long received = 0;
     for (;;) {
@@ -143,13 +151,17 @@ std::int32_t CopyBody(HINTERNET request, HANDLE file, bool lengthKnown, unsigned
         }
         if (read == 0) break;
         received += read;
-        DWORD written = 0;
-        if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read) return result::kWriteFailed;
+        // Past what the signed file holds, the rest is not read at all.
+        if (received > rules.limit) return result::kNotVerified;
+        const std::string_view piece(buffer.data(), read);
+        if (rules.expected != nullptr) hash.Add(piece);
+        if (!take(piece)) return result::kWriteFailed;
     }
     if (lengthKnown && received != announced) return result::kCutShort;
-    // The key may be pulled out right after the report: the bytes must be on
-    // it, and a late write error still counts.
-    if (!FlushFileBuffers(file)) return result::kWriteFailed;
+    if (rules.expected != nullptr &&
+        (received != rules.expected->size || hash.HexDigest() != rules.expected->sha256)) {
+        return result::kNotVerified;
+    }
     return result::kDone;
 }
 
@@ -162,9 +174,10 @@ void LimitSilence(HINTERNET handle, DWORD silence) {
     }
 }
 
-// Everything from the request to the file put in place.
-std::int32_t Fetch(const Address& address, const std::wstring& target, const std::wstring& partial,
-                   DWORD silence) {
+// Sends the request and, on a 200, hands the open request to `body`. A
+// checked transfer follows no redirection: the signed file is at its own path.
+template <typename Body>
+std::int32_t Request(const Address& address, DWORD silence, bool checked, Body body) {
     InternetHandle session(InternetOpenW(Widen("CantarelPortable/" CANTAREL_VERSION).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return result::kNoConnection;
     LimitSilence(session.get(), silence);
@@ -175,6 +188,7 @@ std::int32_t Fetch(const Address& address, const std::wstring& target, const std
 
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
     if (address.secure) flags |= INTERNET_FLAG_SECURE;
+    if (checked) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
     // The A call with bytes of our own making: the W call would leave the
     // path's conversion (ANSI, UTF-8, escaped or not) to WinINet's version.
     const char* accept[] = {"*/*", nullptr};
@@ -188,25 +202,66 @@ std::int32_t Fetch(const Address& address, const std::wstring& target, const std
     DWORD size = sizeof status;
     if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
         return result::kCutShort;
+    if (checked && status >= 300 && status < 400) return result::kNotVerified;
     if (status != 200) {
         const std::int32_t code = static_cast<std::int32_t>(status);
         return result::IsHttpStatus(code) ? code : result::kCutShort;
     }
     unsigned long long announced = 0;
     const bool lengthKnown = ContentLength(request.get(), announced);
+    return body(request.get(), lengthKnown, announced);
+}
 
-    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return result::kWriteFailed;
-    std::int32_t outcome = CopyBody(request.get(), file, lengthKnown, announced);
-    if (!CloseHandle(file) && outcome == result::kDone) outcome = result::kWriteFailed;
-    if (outcome == result::kDone && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-        outcome = result::kWriteFailed;
-    return outcome;
+// Everything from the request to the file put in place.
+std::int32_t FetchToFile(const Address& address, const std::wstring& target, const std::wstring& partial,
+                         DWORD silence, const BodyRules& rules) {
+    return Request(address, silence, rules.expected != nullptr,
+                   [&](HINTERNET request, bool lengthKnown, unsigned long long announced) {
+        HANDLE file =
+            CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return result::kWriteFailed;
+        std::int32_t outcome = ReadBody(request, lengthKnown, announced, rules, [file](std::string_view piece) {
+            DWORD written = 0;
+            return WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr) &&
+                   written == piece.size();
+        });
+        // The key may be pulled out right after the report: the bytes must be
+        // on it, and a late write error still counts.
+        if (outcome == result::kDone && !FlushFileBuffers(file)) outcome = result::kWriteFailed;
+        if (!CloseHandle(file) && outcome == result::kDone) outcome = result::kWriteFailed;
+        if (outcome == result::kDone && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+            outcome = result::kWriteFailed;
+        return outcome;
+    });
 }
 
 }  // namespace
 
 std::int32_t Win32Downloader::Download(std::string_view url, std::string_view targetFile) {
+    return ToFile(url, targetFile, {});
+}
+
+std::int32_t Win32Downloader::DownloadExpected(std::string_view url, std::string_view targetFile,
+                                               const ExpectedFile& expected) {
+    return ToFile(url, targetFile, {.limit = expected.size, .expected = &expected});
+}
+
+std::int32_t Win32Downloader::Fetch(std::string_view url, std::size_t maxBytes, std::string& body) {
+    body.clear();
+    Address address;
+    if (!ParseUrl(url, address)) return result::kBadUrl;
+    const std::int32_t outcome =
+        Request(address, silence_, true, [&](HINTERNET request, bool lengthKnown, unsigned long long announced) {
+            return ReadBody(request, lengthKnown, announced, {.limit = maxBytes}, [&](std::string_view piece) {
+                body.append(piece);
+                return true;
+            });
+        });
+    if (outcome != result::kDone) body.clear();
+    return outcome;
+}
+
+std::int32_t Win32Downloader::ToFile(std::string_view url, std::string_view targetFile, const BodyRules& rules) {
     Address address;
     if (!ParseUrl(url, address)) return result::kBadUrl;
     const std::wstring target = Widen(targetFile);
@@ -223,7 +278,7 @@ std::int32_t Win32Downloader::Download(std::string_view url, std::string_view ta
     // A part left by an earlier run that was cut off (the key pulled, the
     // program killed) would count as a file on the drive: it goes first.
     DeleteFileW(partial.c_str());
-    const std::int32_t outcome = Fetch(address, target, partial, silence_);
+    const std::int32_t outcome = FetchToFile(address, target, partial, silence_, rules);
     if (outcome != result::kDone) DeleteFileW(partial.c_str());
     return outcome;
 }

@@ -40,6 +40,9 @@ public:
 
     // Boxes are owned by the main window; `showChanges` mirrors the model
     // into it at every fixed point of a long action.
+    // The raw HTTP transfers, for the verified downloads built over them.
+    HttpTransfer& Transfers() { return downloader_; }
+
     void SetMainWindow(HWND window, std::function<void()> showChanges) {
         dialogs_.SetOwner(window);
         dialogs_.SetBeforeShowing(showChanges);

@@ -54,3 +54,31 @@ std::optional<std::string> Win32TextFileReader::ReadText(std::string_view path) 
     if (wide.empty()) return std::nullopt;
     return Narrow(wide);
 }
+
+bool Win32TextFileReader::WriteText(std::string_view path, std::string_view text) {
+    const std::wstring wide = Widen(text);
+    std::string ansi;
+    if (!wide.empty()) {
+        const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                               nullptr, nullptr);
+        if (length <= 0) return false;
+        ansi.assign(static_cast<std::size_t>(length), '\0');
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
+                            nullptr);
+    }
+    const std::wstring target = Named(path);
+    const std::wstring partial = target + L".partiel";
+    bool written = false;
+    {
+        FileHandle file(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (file.Get() == INVALID_HANDLE_VALUE) return false;
+        DWORD done = 0;
+        written = WriteFile(file.Get(), ansi.data(), static_cast<DWORD>(ansi.size()), &done, nullptr) &&
+                  done == ansi.size() && FlushFileBuffers(file.Get());
+    }
+    if (written && MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(partial.c_str());
+    return false;
+}

@@ -11,4 +11,5 @@ public:
     static constexpr unsigned long kLargestFile = 64 * 1024;
 
     std::optional<std::string> ReadText(std::string_view path) override;
+    bool WriteText(std::string_view path, std::string_view text) override;
 };

@@ -28,7 +28,10 @@ public:
         return next;
     }
 
+    void StartAfresh() override { ++freshStarts; }
+
     std::vector<Call> calls;
+    int freshStarts = 0;
     std::deque<std::int32_t> results;
     std::int32_t result = download_result::kDone;
     std::function<void(const Call&)> during;

@@ -7,6 +7,7 @@
 #include "platform/text_file_reader.h"
 
 // Files with a content, by exact path; any other path cannot be opened.
+// Writes land in `contents` unless the drive is made read-only.
 class FakeTextFileReader : public TextFileReader {
 public:
     std::optional<std::string> ReadText(std::string_view path) override {
@@ -15,6 +16,14 @@ public:
         if (found == contents.end()) return std::nullopt;
         return found->second;
     }
+
+    bool WriteText(std::string_view path, std::string_view text) override {
+        if (!writable) return false;
+        contents[std::string(path)] = std::string(text);
+        return true;
+    }
+
+    bool writable = true;
 
     std::map<std::string, std::string> contents;
     std::vector<std::string> reads;
