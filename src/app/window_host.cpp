@@ -25,12 +25,7 @@ constexpr COLORREF kCaptionText = RGB(60, 64, 72);
 constexpr LabelFont kLabelFont{11, false, 100};
 constexpr LabelFont kHeadingFont{12, true, 100};
 
-bool IsHeading(const std::string& name) {
-    for (const SectionHeading& heading : SectionHeadings()) {
-        if (name == heading.downloadLabel || name == heading.removalLabel) return true;
-    }
-    return false;
-}
+bool IsHeading(const Control& control) { return control.role == ControlRole::kHeading; }
 
 
 bool IsContainer(ControlKind kind) { return kind == ControlKind::Panel || kind == ControlKind::WaitingBar; }
@@ -102,7 +97,7 @@ void WindowHost::Close() {
 }
 
 LabelFont WindowHost::DesignFont(int index) const {
-    LabelFont font = IsHeading(form_.At(index).name) ? kHeadingFont : kLabelFont;
+    LabelFont font = IsHeading(form_.At(index)) ? kHeadingFont : kLabelFont;
     font.widthPercent = typeface_.widthPercent;
     return font;
 }
@@ -397,7 +392,7 @@ void WindowHost::PaintText(int index, HDC dc, SIZE size) {
     COLORREF color = kLabelText;
     if (onBar) color = kWhite;
     else if (!control.enabled) color = kDisabledText;
-    else if (IsHeading(control.name)) color = kHeadingText;
+    else if (IsHeading(control)) color = kHeadingText;
     else if (!control.handCursor) color = kCaptionText;
     SetTextColor(dc, color);
     SetBkMode(dc, TRANSPARENT);

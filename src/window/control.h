@@ -21,9 +21,10 @@ constexpr int kNoParent = -1;
 
 struct Component;
 
-// What a control stands for beyond its name, so that events need not read
-// it back out of the name: a component's download or removal label.
-enum class ControlRole { kOther, kDownloadLabel, kRemovalLabel };
+// What a control stands for beyond its name, so that events and the host
+// need not read it back out of the name: a component's download or removal
+// label, a section heading of those panels.
+enum class ControlRole { kOther, kDownloadLabel, kRemovalLabel, kHeading };
 
 // One named control of the main window, as the handlers see it.
 struct Control {

@@ -190,7 +190,8 @@ void AddPictures(Form1& form) {
 Control HeadingLabel(const SectionHeading& heading, bool download) {
     return {.name = std::string(download ? heading.downloadLabel : heading.removalLabel),
             .rect = {0, heading.top, 0, kLabelHeight},
-            .caption = std::string(heading.text)};
+            .caption = std::string(heading.text),
+            .role = ControlRole::kHeading};
 }
 
 Control ComponentLabel(const Component& component, bool download) {
