@@ -39,34 +39,59 @@ struct InstallerGate {
     std::string_view firstTitle;
     std::string_view secondTitle;
     std::string_view secondText;
-    std::string_view folder;
-    std::string_view serverPath;
-    // Where the gate saves the installer: the .NET 3.5 gate as
-    // "dotnetfx35.exe.exe", where the download panel saves "dotnetfx35.exe".
-    std::string_view localFile;
     std::string_view failureText;  // up to the support address
+    // Where the gate saves the installer when not where the download panel
+    // does: the .NET 3.5 gate as "dotnetfx35.exe.exe", beside the panel's
+    // "dotnetfx35.exe". The gates fetch it from their own server folder,
+    // under the same name.
+    std::string_view localFile;
 };
 
+constexpr std::string_view kGateServerFolder = "/logiciels/portable/Windows/";
+
 constexpr InstallerGate kInstallerGates[] = {
-    {Gate::kDotNet4, "framework_4", Presence::kWindowsFolderName, "\\Microsoft.NET\\Framework\\v4.0.30319",
-     "Installation du Framework.net Version 4", "Téléchargement du Framework.net Version 4",
-     "Le Framework.net Version 4 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 48 Mo)?",
-     "\\Windows\\dotnet4\\", "/logiciels/portable/Windows/dotNetFx40_Full_x86_x64.exe",
-     "\\Windows\\dotnet4\\dotNetFx40_Full_x86_x64.exe",
-     "Le framework .NET 4 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
-    {Gate::kDotNet35, "framework_35", Presence::kWindowsFolderName, "\\Microsoft.NET\\Framework\\v3.5",
-     "Installation du Framework.net Version 3.5", "Téléchargement du Framework.net Version 3.5",
-     "Le Framework.net Version 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 237 Mo)?",
-     "\\Windows\\dotnet35\\", "/logiciels/portable/Windows/dotnetfx35.exe.exe", "\\Windows\\dotnet35\\dotnetfx35.exe.exe",
-     "Le framework .NET 35 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
-    {Gate::kSqlCompact35, "sql_35", Presence::kProgramFilesFile,
-     "\\Microsoft SQL Server Compact Edition\\v3.5\\sqlcecompact35.dll", "Installation du SQL Compact Server 3.5",
-     "Téléchargement du SQL Compact Server 3.5",
-     "SQL Compact Server 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 3 Mo)?",
-     "\\Windows\\sqlservercompact35\\", "/logiciels/portable/Windows/SSCERuntimex86FRA.msi",
-     "\\Windows\\sqlservercompact35\\SSCERuntimex86FRA.msi",
-     "SQL Compact Server 3.5 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou contactez "},
+    {.gate = Gate::kDotNet4,
+     .id = "framework_4",
+     .presence = Presence::kWindowsFolderName,
+     .presencePath = "\\Microsoft.NET\\Framework\\v4.0.30319",
+     .firstTitle = "Installation du Framework.net Version 4",
+     .secondTitle = "Téléchargement du Framework.net Version 4",
+     .secondText = "Le Framework.net Version 4 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : "
+                   "48 Mo)?",
+     .failureText = "Le framework .NET 4 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou "
+                    "contactez "},
+    {.gate = Gate::kDotNet35,
+     .id = "framework_35",
+     .presence = Presence::kWindowsFolderName,
+     .presencePath = "\\Microsoft.NET\\Framework\\v3.5",
+     .firstTitle = "Installation du Framework.net Version 3.5",
+     .secondTitle = "Téléchargement du Framework.net Version 3.5",
+     .secondText = "Le Framework.net Version 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier "
+                   ": 237 Mo)?",
+     .failureText = "Le framework .NET 35 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement ou "
+                    "contactez ",
+     .localFile = "\\Windows\\dotnet35\\dotnetfx35.exe.exe"},
+    {.gate = Gate::kSqlCompact35,
+     .id = "sql_35",
+     .presence = Presence::kProgramFilesFile,
+     .presencePath = "\\Microsoft SQL Server Compact Edition\\v3.5\\sqlcecompact35.dll",
+     .firstTitle = "Installation du SQL Compact Server 3.5",
+     .secondTitle = "Téléchargement du SQL Compact Server 3.5",
+     .secondText = "SQL Compact Server 3.5 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : 3 "
+                   "Mo)?",
+     .failureText = "SQL Compact Server 3.5 n'a pas pu être téléchargé sur votre disque! Recommencez ultérieurement "
+                    "ou contactez "},
 };
+
+// Where the gate saves the installer, and where it fetches it.
+std::string_view LocalFileOf(const InstallerGate& row) {
+    return row.localFile.empty() ? ComponentById(row.id).localFile : row.localFile;
+}
+
+std::string ServerPathOf(const InstallerGate& row) {
+    const std::string_view local = LocalFileOf(row);
+    return std::string(kGateServerFolder) + std::string(local.substr(local.rfind('\\') + 1));
+}
 
 const InstallerGate* FindInstallerGate(Gate gate) {
     for (const InstallerGate& row : kInstallerGates) {
@@ -110,7 +135,7 @@ const Component* WindowsPanelComponent(std::string_view picture) {
 void StartInstaller(const Component& component, Services& services) {
     const std::string_view panelInstaller = component.localFile.substr(1);
     const InstallerGate* gate = GateOf(component);
-    const std::string_view gateInstaller = gate ? gate->localFile.substr(1) : panelInstaller;
+    const std::string_view gateInstaller = gate ? LocalFileOf(*gate).substr(1) : panelInstaller;
     if (gateInstaller == panelInstaller) {
         OpenInAppFolder(services, panelInstaller);
     } else {
@@ -154,10 +179,11 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
     services.events.ProcessPendingEvents();
 
     // 6. and 7.
-    CreateFolders(row.folder, services);
-    const std::string url = std::string(kDownloadBase) + std::string(row.serverPath);
+    const std::string_view localFile = LocalFileOf(row);
+    CreateFolders(localFile.substr(0, localFile.rfind('\\') + 1), services);
+    const std::string url = std::string(kDownloadBase) + ServerPathOf(row);
     const std::int32_t downloaded =
-        services.downloader.Download(url, AbsolutePath(services.appFolder, row.localFile));
+        services.downloader.Download(url, AbsolutePath(services.appFolder, localFile));
 
     // 8. A failed download changes nothing else.
     if (downloaded != download_result::kDone) {
@@ -212,9 +238,9 @@ GateOutcome RunGate(Gate gate, Form1& form, Services& services) {
     }
 }
 
-std::vector<std::string_view> GateServerPaths() {
-    std::vector<std::string_view> paths;
-    for (const InstallerGate& row : kInstallerGates) paths.push_back(row.serverPath);
+std::vector<std::string> GateServerPaths() {
+    std::vector<std::string> paths;
+    for (const InstallerGate& row : kInstallerGates) paths.push_back(ServerPathOf(row));
     return paths;
 }
 

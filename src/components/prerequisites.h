@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +24,7 @@ void StartRegistrationTool(Services& services);
 
 // What the gates download from the server, and the registration tool
 // (relative to AppFolder), for the demo and test trees.
-std::vector<std::string_view> GateServerPaths();
+std::vector<std::string> GateServerPaths();
 std::string_view RegistrationTool();
 
 // The pictures of the Windows panel: the installers on the drive, the
