@@ -1,11 +1,14 @@
 // Times what an install does with a component's archive: the download from
 // the server through the launcher's own downloader, then the extraction
 // through the unzip facade and the real unzip32.dll beside this program.
-// Usage: install_timer.exe <url> <archive file> <extraction folder>
-// Prints "download_ms extract_ms" or an error, and ends with 0 on success.
+// Usage: install_timer.exe <url> <archive file> <extraction folder> [<size> <sha256>]
+// With a size and a SHA-256 the download is checked as it streams, as every
+// download of the launcher is. Prints "download_ms extract_ms" or an error,
+// and ends with 0 on success.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
@@ -23,8 +26,8 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fputs("usage: install_timer <url> <archive file> <extraction folder>\n", stderr);
+    if (argc != 4 && argc != 6) {
+        std::fputs("usage: install_timer <url> <archive file> <extraction folder> [<size> <sha256>]\n", stderr);
         return 2;
     }
     wchar_t exe[MAX_PATH];
@@ -34,7 +37,10 @@ int wmain(int argc, wchar_t** argv) {
     Win32Platform platform(Narrow(folder));
     LARGE_INTEGER start, downloaded, extracted;
     QueryPerformanceCounter(&start);
-    const int result = platform.services.downloader.Download(Narrow(argv[1]), Narrow(argv[2]));
+    const ExpectedFile expected{argc == 6 ? std::wcstoull(argv[4], nullptr, 10) : 0,
+                                argc == 6 ? Narrow(argv[5]) : std::string()};
+    const int result = argc == 6 ? platform.Transfers().DownloadExpected(Narrow(argv[1]), Narrow(argv[2]), expected)
+                                 : platform.services.downloader.Download(Narrow(argv[1]), Narrow(argv[2]));
     QueryPerformanceCounter(&downloaded);
     if (result != 0) {
         std::fprintf(stderr, "download failed: %d\n", result);

@@ -37,6 +37,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // A removed key or an empty drive must fail quietly, not stop the
     // launcher behind a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // A DLL dropped in the current folder must never be loaded in place of
+    // the system's: that folder leaves the search.
+    SetDllDirectoryW(L"");
     // COM once for the thread: the shell wants it for ShellExecuteEx, and the
     // shortcut writer would otherwise start and stop it for every link.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));

@@ -51,6 +51,7 @@ public:
         None,
         NotFound,            // the DLL could not be loaded; `detail` names it
         EntryPointMissing,   // `detail` names the missing entry point
+        WrongLibrary,        // not UnZip 6.0's; `detail` is the version it reports
         PathNotRepresentable,// `detail` is the path the ANSI code page cannot carry
         Busy,                // an extraction is already running
     };

@@ -141,16 +141,29 @@ std::int32_t TrustedDownloader::LoadCatalogue() {
 std::int32_t TrustedDownloader::Download(std::string_view url, std::string_view targetFile) {
     const auto path = PathOnServer(url, downloadBase_);
     if (!path) return result::kNotVerified;
+    // A catalogue kept from earlier in the session may predate a publication
+    // made since: what it refuses is asked again against a fresh one.
+    const bool kept = catalogue_.has_value();
+    std::int32_t outcome = DownloadChecked(*path, url, targetFile);
+    if (kept && outcome == result::kNotVerified) {
+        catalogue_.reset();
+        outcome = DownloadChecked(*path, url, targetFile);
+    }
+    return outcome;
+}
+
+std::int32_t TrustedDownloader::DownloadChecked(std::string_view path, std::string_view url,
+                                                std::string_view targetFile) {
     const std::int32_t loaded = LoadCatalogue();
     if (loaded != result::kDone) return loaded;
-    const CatalogueEntry* entry = catalogue_->Find(*path);
+    const CatalogueEntry* entry = catalogue_->Find(path);
     if (entry == nullptr) return result::kNotVerified;
 
     const ExpectedFile expected{.size = entry->size, .sha256 = entry->sha256};
     std::int32_t outcome = transfer_.DownloadExpected(url, targetFile, expected);
     for (const std::string& mirror : catalogue_->mirrors) {
         if (!MirrorMayHelp(outcome)) break;
-        outcome = transfer_.DownloadExpected(mirror + std::string(*path), targetFile, expected);
+        outcome = transfer_.DownloadExpected(mirror + std::string(path), targetFile, expected);
     }
     return outcome;
 }

@@ -57,6 +57,7 @@ private:
     // kDone with catalogue_ set, or why not.
     std::int32_t LoadCatalogue();
     std::int32_t LoadCatalogueFrom(std::string_view base);
+    std::int32_t DownloadChecked(std::string_view path, std::string_view url, std::string_view targetFile);
     void RecordSerial(const SignedCatalogue& catalogue);
 
     HttpTransfer& transfer_;

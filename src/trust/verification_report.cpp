@@ -32,10 +32,10 @@ std::vector<long> Parts(std::string_view text) {
 }  // namespace
 
 std::string NotVerifiedReport(std::string_view what) {
-    return "Le fichier de " + std::string(what) +
-           " reçu du serveur n'a pas pu être vérifié : il ne correspond pas au catalogue signé de Cantarel. "
-           "Rien n'a été installé ni démarré. Recommencez ultérieurement ou contactez " +
-           std::string(kSupportAddress) + "!";
+    return WithSupportAddress("Le fichier de " + std::string(what) +
+                              " reçu du serveur n'a pas pu être vérifié : il ne correspond pas au catalogue signé "
+                              "de Cantarel. Rien n'a été installé ni démarré. Recommencez ultérieurement ou "
+                              "contactez ");
 }
 
 bool IsVersion(std::string_view text) { return !Parts(text).empty(); }

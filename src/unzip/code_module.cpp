@@ -128,6 +128,11 @@ std::int32_t VBUnzip(UnzipLibrary& library, Dialogs& dialogs, const std::string&
             throw UnzipError(unzip_error::kEntryPointMissing,
                              "Point d'entrée " + result.detail + " introuvable dans unzip32.dll",
                              std::string(kSource));
+        case UnzipLibrary::Failure::WrongLibrary:
+            throw UnzipError(unzip_error::kEntryPointMissing,
+                             "unzip32.dll n'est pas la bibliothèque attendue (UnZip " + result.detail +
+                                 " au lieu de 6.0)",
+                             std::string(kSource));
         case UnzipLibrary::Failure::PathNotRepresentable:
             throw UnzipError(unzip_error::kBadFileName, "Nom de fichier incorrect : " + result.detail,
                              std::string(kSource));

@@ -14,10 +14,11 @@ import pytest
 
 import harness
 from download_server import DownloadServer, make_server_tree
-from journey import answer, controls
+from journey import answer, controls, offered
 
 REPO = Path(__file__).resolve().parents[2]
 STANDIN = os.environ.get("CANTAREL_STANDIN_EXE", "")
+SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
 CATEGORIES = ["Picture_lecture", "Picture_partition", "Picture_musique", "Picture_outils", "Picture_windows"]
 
 
@@ -193,6 +194,31 @@ def test_bullaro_without_dotnet4_downloads_and_starts_its_installer(e2e, run, dr
     assert controls(e2e)["Picture_net4"]["visible"]
     # Bullaro itself waits for the next click.
     assert len(starts.lines()) == 1
+
+
+def test_a_changed_installer_is_never_started(e2e, run, drive, starts, server_tree, tmp_path, without_dotnet4):
+    shutil.rmtree(drive / "Windows" / "dotnet4")
+    tree = tmp_path / "arbre"
+    shutil.copytree(server_tree, tree)
+    installer = tree / "logiciels" / "portable" / "Windows" / "dotNetFx40_Full_x86_x64.exe"
+    data = bytearray(installer.read_bytes())
+    data[len(data) // 2] ^= 0x01
+    installer.write_bytes(bytes(data))
+    start_on(run, drive, starts)
+    with DownloadServer(tree, tmp_path / "server.log"):
+        click_picture(e2e, "Picture_bullaro")
+        answer(e2e, "Installation du Framework.net Version 4",
+               "Ce programme a besoin de mettre à jour votre système pour fonctionner. Voulez-vous continuer?",
+               harness.IDYES)
+        answer(e2e, "Téléchargement du Framework.net Version 4",
+               "Le Framework.net Version 4 doit être téléchargé. Voulez-vous le télécharger (taille du fichier : "
+               "48 Mo)?", harness.IDYES)
+        box = e2e.wait_message_box(timeout=60)
+        assert "n'a pas pu être vérifié" in box["text"] and box["text"].endswith(f"{SUPPORT}!"), box["text"]
+        answer(e2e, box["title"], box["text"], harness.IDOK)
+    assert list((drive / "Windows" / "dotnet4").glob("*")) == []
+    assert starts.lines() == [], "an unverified installer must never start"
+    assert offered(e2e, "framework_4") == (True, False)
 
 
 def test_the_voice_runs_its_two_installers_in_order(e2e, run, drive, starts):

@@ -55,6 +55,25 @@ TEST_F(TrustedDownloads, TheCatalogueComesFirstOnceAndEveryFileIsCheckedAgainstI
     EXPECT_EQ(server_.fetches.size(), 4u);
 }
 
+// The server published again since the session's first download: the new
+// file is checked against the new catalogue, once.
+TEST_F(TrustedDownloads, ARefusalAgainstAnEarlierCatalogueAsksForTheCurrentOne) {
+    Publish(CatalogueText(3));
+    server_.bodies[std::string(kBase) + kArchivePath] = kArchive;
+    ASSERT_EQ(Get(), result::kDone);
+    const std::string republished = std::string(64, 'f');
+    std::string text = CatalogueText(4);
+    text.replace(text.find(kArchive), kArchive.size(), republished);
+    Publish(text);
+    server_.bodies[std::string(kBase) + kArchivePath] = republished;
+    EXPECT_EQ(Get(), result::kDone);
+    EXPECT_EQ(server_.fetches.size(), 4u);
+    // A file that stays wrong is refused after that one new look.
+    server_.bodies[std::string(kBase) + kArchivePath] = std::string(64, 'e');
+    EXPECT_EQ(Get(), result::kNotVerified);
+    EXPECT_EQ(server_.fetches.size(), 6u);
+}
+
 TEST_F(TrustedDownloads, AFileTheCatalogueDoesNotNameIsNeverFetched) {
     Publish(CatalogueText(3));
     EXPECT_EQ(Get("/logiciels/portable1.4/Cantarel/Autre.zip"), result::kNotVerified);
@@ -149,11 +168,12 @@ TEST_F(TrustedDownloads, MirrorsServeWhatTheMainServerCannotAndAreCheckedTheSame
     EXPECT_EQ(server_.downloads[2].url, std::string("http://miroir2.test") + kArchivePath);
     EXPECT_EQ(server_.downloads[2].expected.sha256, kArchive);
 
-    // A refused file is not looked for elsewhere.
+    // A refused file is not looked for elsewhere (only against a fresh catalogue).
     server_.downloads.clear();
     server_.bodies[std::string(kBase) + kArchivePath] = std::string(64, 'e');
     EXPECT_EQ(Get(), result::kNotVerified);
-    EXPECT_EQ(server_.downloads.size(), 1u);
+    ASSERT_EQ(server_.downloads.size(), 2u);
+    EXPECT_EQ(server_.downloads[1].url, std::string(kBase) + kArchivePath);
 }
 
 TEST(AcceptedSerials, KeepTheHighestOfEachKeyAndIgnoreGarbage) {

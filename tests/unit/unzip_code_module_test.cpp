@@ -258,6 +258,8 @@ TEST_F(CodeModuleTest, UnusableLibraryRaisesWithTheModulesSource) {
         {UnzipLibrary::Failure::EntryPointMissing, "Wiz_SingleEntryUnzip", 453,
          "Point d'entrée Wiz_SingleEntryUnzip introuvable dans unzip32.dll"},
         {UnzipLibrary::Failure::PathNotRepresentable, "E:\\Ω.zip", 52, "Nom de fichier incorrect : E:\\Ω.zip"},
+        {UnzipLibrary::Failure::WrongLibrary, "5.52", 453,
+         "unzip32.dll n'est pas la bibliothèque attendue (UnZip 5.52 au lieu de 6.0)"},
         {UnzipLibrary::Failure::Busy, "", 5, "Une extraction est déjà en cours"},
     };
     for (const Case& c : cases) {

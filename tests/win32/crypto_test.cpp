@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -35,6 +36,27 @@ TEST(Win32Sha256, GivesThePublishedDigestsPieceByPiece) {
     const std::string piece(1000, 'a');
     for (int i = 0; i < 1000; ++i) ASSERT_TRUE(million.Add(piece));
     EXPECT_EQ(million.HexDigest(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+// Pieces of every size, more of them than the ring holds: the digest is the
+// same as hashing in one go, and a hash dropped midway ends cleanly.
+TEST(BackgroundSha256, HashesPiecesHandedThroughItsRingOfBuffers) {
+    BackgroundSha256 hash;
+    ASSERT_TRUE(hash.Ok());
+    std::size_t done = 0;
+    for (std::size_t piece = 1; done < 1000000; piece = piece * 7 % BackgroundSha256::kBufferSize + 1) {
+        const std::size_t length = std::min(piece, 1000000 - done);
+        std::fill_n(hash.NextBuffer(), length, 'a');
+        hash.Hand(length);
+        done += length;
+    }
+    EXPECT_EQ(hash.Finish(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    EXPECT_EQ(hash.Finish(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+
+    BackgroundSha256 dropped;
+    std::fill_n(dropped.NextBuffer(), 10, 'x');
+    dropped.Hand(10);
+    dropped.NextBuffer();
 }
 
 class Win32SignatureCheckTest : public testing::Test {

@@ -427,6 +427,26 @@ TEST_F(UnzipLibraryTest, MissingLibraryRaisesUnderTheFacadesSource) {
     EXPECT_FALSE(Exists(key_ + "\\Musique\\a.txt"));
 }
 
+// A copy in the current folder or on PATH is not the launcher's own.
+TEST_F(UnzipLibraryTest, ALibraryPlantedElsewhereIsNeverLoaded) {
+    ASSERT_TRUE(DeleteFileW(Widen(key_ + "\\unzip32.dll").c_str()));
+    const std::string planted = key_ + "\\ailleurs";
+    ASSERT_TRUE(CreateDirectoryW(Widen(planted).c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(Widen(BuiltLibrary()).c_str(), Widen(planted + "\\unzip32.dll").c_str(), FALSE));
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(Widen(planted).c_str());
+    const std::string archive = Archive({{.name = "a.txt", .data = "x"}});
+    try {
+        Unzip(archive, key_ + "\\Musique\\");
+        ADD_FAILURE() << "the planted library was loaded";
+    } catch (const UnzipError& error) {
+        EXPECT_EQ(error.Number(), unzip_error::kFileNotFound);
+    }
+    SetCurrentDirectoryW(current);
+    EXPECT_FALSE(Exists(key_ + "\\Musique\\a.txt"));
+}
+
 TEST_F(UnzipLibraryTest, LibraryWithoutTheEntryPointRaises) {
     // Any DLL that is not the extraction library.
     wchar_t system[MAX_PATH];

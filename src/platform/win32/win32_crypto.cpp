@@ -54,6 +54,62 @@ std::string Win32Sha256::HexDigest() {
     return hex;
 }
 
+BackgroundSha256::BackgroundSha256()
+    : buffers_(static_cast<char*>(VirtualAlloc(nullptr, kBuffers * kBufferSize, MEM_COMMIT, PAGE_READWRITE))),
+      free_(CreateSemaphoreW(nullptr, kBuffers, kBuffers, nullptr)),
+      filled_(CreateSemaphoreW(nullptr, 0, kBuffers, nullptr)) {
+    if (buffers_ != nullptr && free_ != nullptr && filled_ != nullptr)
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+BackgroundSha256::~BackgroundSha256() {
+    if (thread_ != nullptr) Finish();
+    for (HANDLE handle : {thread_, free_, filled_}) {
+        if (handle != nullptr) CloseHandle(handle);
+    }
+    if (buffers_ != nullptr) VirtualFree(buffers_, 0, MEM_RELEASE);
+}
+
+char* BackgroundSha256::NextBuffer() {
+    if (!holding_) {
+        WaitForSingleObject(free_, INFINITE);
+        holding_ = true;
+    }
+    return buffers_ + next_ * kBufferSize;
+}
+
+void BackgroundSha256::Hand(std::size_t length) {
+    lengths_[next_] = length;
+    next_ = (next_ + 1) % kBuffers;
+    holding_ = false;
+    ReleaseSemaphore(filled_, 1, nullptr);
+}
+
+std::string BackgroundSha256::Finish() {
+    if (!finished_) {
+        finished_ = true;
+        NextBuffer();
+        Hand(kEnd);
+        WaitForSingleObject(thread_, INFINITE);
+    }
+    return failed_ ? std::string() : hash_.HexDigest();
+}
+
+DWORD WINAPI BackgroundSha256::Run(void* self) {
+    static_cast<BackgroundSha256*>(self)->HashPieces();
+    return 0;
+}
+
+void BackgroundSha256::HashPieces() {
+    for (std::size_t at = 0;; at = (at + 1) % kBuffers) {
+        WaitForSingleObject(filled_, INFINITE);
+        const std::size_t length = lengths_[at];
+        if (length == kEnd) return;
+        if (!hash_.Add(std::string_view(buffers_ + at * kBufferSize, length))) failed_ = true;
+        ReleaseSemaphore(free_, 1, nullptr);
+    }
+}
+
 bool Win32SignatureCheck::Verify(std::string_view data, std::string_view signature, std::string_view publicKeyBlob) {
     if (signature.empty() || publicKeyBlob.empty()) return false;
     const HCRYPTPROV provider = AesProvider();

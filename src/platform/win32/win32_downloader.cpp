@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,13 +140,15 @@ template <typename Take>
 std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long announced, const BodyRules& rules,
                       Take take) {
     if (lengthKnown && announced > rules.limit) return result::kNotVerified;
-    Win32Sha256 hash;
-    if (rules.expected != nullptr && !hash.Ok()) return result::kNotVerified;
-    std::vector<char> buffer(64 * 1024);
+    // Hashed beside the transfer, on a thread of its own.
+    std::optional<BackgroundSha256> hash;
+    if (rules.expected != nullptr && !hash.emplace().Ok()) return result::kNotVerified;
+    std::vector<char> plain(hash ? 0 : BackgroundSha256::kBufferSize);
     unsigned long long received = 0;
     for (;;) {
+        char* buffer = hash ? hash->NextBuffer() : plain.data();
         DWORD read = 0;
-        if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read)) {
+        if (!InternetReadFile(request, buffer, static_cast<DWORD>(BackgroundSha256::kBufferSize), &read)) {
             const std::int32_t failure = FailureOfLastError();
             return failure == result::kNoConnection ? result::kCutShort : failure;
         }
@@ -153,13 +156,12 @@ std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long an
         received += read;
         // Past what the signed file holds, the rest is not read at all.
         if (received > rules.limit) return result::kNotVerified;
-        const std::string_view piece(buffer.data(), read);
-        if (rules.expected != nullptr) hash.Add(piece);
+        const std::string_view piece(buffer, read);
+        if (hash) hash->Hand(read);
         if (!take(piece)) return result::kWriteFailed;
     }
     if (lengthKnown && received != announced) return result::kCutShort;
-    if (rules.expected != nullptr &&
-        (received != rules.expected->size || hash.HexDigest() != rules.expected->sha256)) {
+    if (hash && (received != rules.expected->size || hash->Finish() != rules.expected->sha256)) {
         return result::kNotVerified;
     }
     return result::kDone;

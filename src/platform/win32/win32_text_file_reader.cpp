@@ -57,15 +57,8 @@ std::optional<std::string> Win32TextFileReader::ReadText(std::string_view path) 
 
 bool Win32TextFileReader::WriteText(std::string_view path, std::string_view text) {
     const std::wstring wide = Widen(text);
-    std::string ansi;
-    if (!wide.empty()) {
-        const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                               nullptr, nullptr);
-        if (length <= 0) return false;
-        ansi.assign(static_cast<std::size_t>(length), '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
-                            nullptr);
-    }
+    const std::string ansi = ToAnsi(wide);
+    if (!wide.empty() && ansi.empty()) return false;
     const std::wstring target = Named(path);
     const std::wstring partial = target + L".partiel";
     bool written = false;

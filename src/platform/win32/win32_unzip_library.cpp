@@ -169,15 +169,15 @@ std::optional<std::string> AnsiPath(const std::string& utf8) {
 
 class LoadedLibrary {
 public:
+    // The launcher's own copy, by its full path, and no other: a DLL of that
+    // name in the current folder or on PATH is somebody else's.
     explicit LoadedLibrary(const std::string& folder) {
-        if (!folder.empty()) {
-            // A launcher at the root of a drive has "E:\" as its folder.
-            std::wstring path = Widen(folder);
-            if (path.back() != L'\\') path += L'\\';
-            path += kLibraryName;
-            module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        }
-        if (module_ == nullptr) module_ = LoadLibraryW(kLibraryName);
+        if (folder.empty()) return;
+        // A launcher at the root of a drive has "E:\" as its folder.
+        std::wstring path = Widen(folder);
+        if (path.back() != L'\\') path += L'\\';
+        path += kLibraryName;
+        module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
     ~LoadedLibrary() {
         if (module_) FreeLibrary(module_);
@@ -215,6 +215,14 @@ UnzipLibrary::Result Win32UnzipLibrary::SingleEntryUnzip(const UnzipOptions& opt
     if (version == nullptr) return {Failure::EntryPointMissing, 0, "UzpVersion2"};
     const auto unzip = library.Entry<SingleEntryUnzipFunction>("Wiz_SingleEntryUnzip");
     if (unzip == nullptr) return {Failure::EntryPointMissing, 0, "Wiz_SingleEntryUnzip"};
+    // The records below are UnZip 6.0's: another version would read them wrong.
+    UzpVer2 versionRecord{};
+    versionRecord.structlen = sizeof versionRecord;
+    version(&versionRecord);
+    if (versionRecord.unzip.major != 6 || versionRecord.unzip.minor != 0) {
+        return {Failure::WrongLibrary, 0,
+                std::to_string(versionRecord.unzip.major) + "." + std::to_string(versionRecord.unzip.minor)};
+    }
 
     std::optional<std::string> zipFileName = AnsiPath(options.zipFileName);
     if (!zipFileName) return {Failure::PathNotRepresentable, 0, options.zipFileName};
@@ -248,10 +256,6 @@ UnzipLibrary::Result Win32UnzipLibrary::SingleEntryUnzip(const UnzipOptions& opt
     functions.password = Password;
     functions.SendApplicationMessage = Message;
     functions.ServCallBk = Service;
-
-    UzpVer2 versionRecord{};
-    versionRecord.structlen = sizeof versionRecord;
-    version(&versionRecord);
 
     std::vector<char*> include(kNameListLength, nullptr);
     std::vector<char*> exclude(kNameListLength, nullptr);
