@@ -36,6 +36,10 @@ constexpr std::array<std::string_view, 1> kSymphoniqueQuestionnaires{"Oeuvres sy
 constexpr std::array<std::string_view, 2> kSpeechInstallers{"\\Windows\\speech\\MSReaderSetupFRA.exe",
                                                             "\\Windows\\speech\\ReaderTTSInstallFRA.exe"};
 
+// Shortcut paths stand exactly as the suite has always written them: the
+// file system ignores case, so "maestrel" and "Maestrel" are one folder. The
+// metronome's shortcut is named after the component, its program after the
+// suite.
 // clang-format off
 constexpr Component kCatalogue[] = {
     {.id = "bullaro",
