@@ -28,8 +28,8 @@ void SwitchCategory(Form1& form, const MenuCategory& category, Services& service
     // goes back to light at once rather than waiting for the pointer to cross
     // the menu, which it may never do.
     for (const MenuCategory& other : MenuCategories()) {
-        const char* look = other.button == category.button ? "_fonce" : "_clair";
-        form.SetImage(other.button, "Picture_" + std::string(other.imageKey) + look);
+        form.SetImage(other.button,
+                      MenuImageOf(other, other.button == category.button ? MenuLook::kDark : MenuLook::kLight));
     }
     // 2. Its panel is shown and the eight others hidden, in the panels' order.
     for (std::string_view panel : PanelsInPlacementOrder()) form.SetVisible(panel, panel == category.panel);

@@ -18,16 +18,13 @@ constexpr std::array<std::string_view, 5> kOutsideResetSet{
     "Picture_dll",
 };
 
-std::string ImageOf(const MenuCategory& category, std::string_view look) {
-    return "Picture_" + std::string(category.imageKey) + std::string(look);
-}
-
 // Every button whose panel is hidden goes back to light, or to its hover
 // image if it is the one under the pointer; the selected one stays dark.
 void MenuPass(Form1& form, std::optional<std::string_view> under) {
     for (const MenuCategory& category : MenuCategories()) {
         if (form.Get(category.panel).visible) continue;
-        form.SetImage(category.button, ImageOf(category, under == category.button ? "_move" : "_clair"));
+        const MenuLook look = under == category.button ? MenuLook::kHover : MenuLook::kLight;
+        form.SetImage(category.button, MenuImageOf(category, look));
     }
 }
 
@@ -69,10 +66,10 @@ void HoverOver(Form1& form, int index) {
         if (name == kQuitButton) {
             MenuPass(form, std::nullopt);
             ResetProgramPictures(form);
-            form.SetImage(kQuitButton, "Picture_quitter_move");
+            form.SetImage(kQuitButton, std::string(kQuitHoverImage));
         } else if (name == kHelpButton) {
             MenuPass(form, name);
-            form.SetImage(kQuitButton, "Picture_quitter_clair");
+            form.SetImage(kQuitButton, std::string(kQuitLightImage));
         } else {
             MenuPass(form, name);
             ResetProgramPictures(form);

@@ -138,13 +138,13 @@ void AddMenu(Form1& form) {
         form.Add({.name = std::string(category.button),
                   .kind = ControlKind::MenuButton,
                   .rect = {kMenuX, category.y, width, kMenuHeight},
-                  .image = "Picture_" + std::string(category.imageKey) + "_clair",
+                  .image = MenuImageOf(category, MenuLook::kLight),
                   .handCursor = true});
     }
     form.Add({.name = std::string(kQuitButton),
               .kind = ControlKind::MenuButton,
               .rect = {kMenuX, kQuitY, kMenuWidth, kMenuHeight},
-              .image = "Picture_quitter_clair",
+              .image = std::string(kQuitLightImage),
               .handCursor = true});
 }
 
@@ -268,12 +268,12 @@ void AddValueHolders(Form1& form) {
 std::vector<std::string> StoreImages() {
     std::vector<std::string> images;
     for (const MenuCategory& category : kMenu) {
-        for (const char* look : {"_clair", "_move", "_fonce"}) {
-            images.push_back("Picture_" + std::string(category.imageKey) + look);
+        for (MenuLook look : {MenuLook::kLight, MenuLook::kHover, MenuLook::kDark}) {
+            images.push_back(MenuImageOf(category, look));
         }
     }
-    images.push_back("Picture_quitter_clair");
-    images.push_back("Picture_quitter_move");
+    images.push_back(std::string(kQuitLightImage));
+    images.push_back(std::string(kQuitHoverImage));
     images.push_back(NormalImageOf(kStoredPicture));
     images.push_back(HighlightImageOf(kStoredPicture));
     return images;
@@ -290,6 +290,11 @@ std::span<const std::string_view> PicturesOfPanel(std::string_view panel) {
         if (kPicturePanels[p].panel == panel) return PanelCells()[p];
     }
     return {};
+}
+
+std::string MenuImageOf(const MenuCategory& category, MenuLook look) {
+    const char* suffix = look == MenuLook::kLight ? "_clair" : look == MenuLook::kHover ? "_move" : "_fonce";
+    return "Picture_" + std::string(category.imageKey) + suffix;
 }
 
 std::string NormalImageOf(std::string_view picture) { return std::string(picture) + "_blanc"; }

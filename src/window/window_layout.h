@@ -24,6 +24,8 @@ std::span<const std::string_view> PanelsInPlacementOrder();
 std::span<const std::string_view> PicturesOfPanel(std::string_view panel);
 
 inline constexpr std::string_view kQuitButton = "Picture_quitter";
+inline constexpr std::string_view kQuitLightImage = "Picture_quitter_clair";
+inline constexpr std::string_view kQuitHoverImage = "Picture_quitter_move";
 inline constexpr std::string_view kHoverFlag = "Label_mousemove";
 inline constexpr std::string_view kServerVersion = "Label_version_cantarelportableweb";
 inline constexpr std::string_view kDownloadSpaceCaption = "Label_espace_disque_telecharger";
@@ -33,6 +35,11 @@ inline constexpr std::string_view kRemovalBar = "Picture_barre";
 inline constexpr std::string_view kDesignSpaceText = "Espace disponible sur la clé : 200 Mo";
 inline constexpr std::string_view kBackgroundImage = "Form1_fond";
 inline constexpr std::string_view kDecorationImage = "Image_decor";
+
+// The three looks of a menu button, and the image that shows a category's
+// button in one of them (Picture_<key>_clair, _move, _fonce).
+enum class MenuLook { kLight, kHover, kDark };
+std::string MenuImageOf(const MenuCategory& category, MenuLook look);
 
 // Image names of a program picture: its normal and highlighted holders.
 std::string NormalImageOf(std::string_view picture);
