@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "components/component_catalogue.h"
 #include "app/resource_ids.h"
 #include "platform/win32/wide_text.h"
 #include "window/startup.h"
