@@ -74,6 +74,8 @@ def main(argv=None) -> int:
     ap.add_argument("--standin", help="the stand-in program (standin.exe) to put in archives")
     ap.add_argument("--version", default=cat.VERSION, help="text of version.txt")
     ap.add_argument("--serial", type=int, default=1, help="the signed catalogue's serial")
+    # A fixed date by default: the same tree, byte for byte, whenever it is made.
+    ap.add_argument("--published", default="2026-12-01T00:00:00Z", help="the signed catalogue's date")
     ap.add_argument("--force", action="store_true",
                     help="delete and remake a tree made earlier by this script")
     args = ap.parse_args(argv)
@@ -98,7 +100,7 @@ def main(argv=None) -> int:
         os.makedirs(os.path.dirname(target), exist_ok=True)
         with open(target, "wb") as f:
             f.write(data)
-    sign_tree.sign_tree(Path(args.dest), sign_tree.DEMO_KEY, args.serial)
+    sign_tree.sign_tree(Path(args.dest), sign_tree.DEMO_KEY, args.serial, args.published)
     return 0
 
 
