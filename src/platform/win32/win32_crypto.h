@@ -34,7 +34,7 @@ private:
 // semaphores, as on XP.
 class BackgroundSha256 {
 public:
-    static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kBufferSize = 1024 * 1024;
 
     BackgroundSha256();
     ~BackgroundSha256();
@@ -56,7 +56,7 @@ private:
     static DWORD WINAPI Run(void* self);
     void HashPieces();
 
-    static constexpr std::size_t kBuffers = 16;
+    static constexpr std::size_t kBuffers = 4;
     static constexpr std::size_t kEnd = ~std::size_t{0};
     Win32Sha256 hash_;
     char* buffers_ = nullptr;
