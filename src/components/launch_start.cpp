@@ -26,8 +26,8 @@ std::string_view FirstOnDrive(Services& services, std::initializer_list<std::str
     return *relativeFiles.begin();
 }
 
+// Always quoted: unquoted, a space lets Windows try a shorter path first, and
+// "&", "^", "(" or ")" in a folder's name would end or change the command.
 std::string BatchCommandLine(std::string_view appFolder, std::string_view target) {
-    const std::string path = AbsolutePath(appFolder, target);
-    if (path.find(' ') == std::string::npos) return path;
-    return "\"" + path + "\"";
+    return "\"" + AbsolutePath(appFolder, target) + "\"";
 }

@@ -5,6 +5,7 @@
 
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
+#include "components/launch_start.h"
 #include "window/hover_feedback.h"
 #include "window/window_layout.h"
 
@@ -61,9 +62,12 @@ const DocumentFolder* DocumentFolderOf(std::string_view picture) {
 // The batch file's full path and nothing else, unquoted even with spaces in
 // AppFolder; started hidden, so its console is never seen.
 void OpenHelpFile(const HelpFile& help, Services& services) {
-    const std::string commandLine = AbsolutePath(services.appFolder, help.batchFile);
-    if (services.processes.StartCommandLine(commandLine, kHidden, services.appFolder)) return;
-    services.dialogs.Message("Le fichier d'aide " + commandLine + " n'a pas pu être ouvert!", "", box::kOk);
+    const std::string path = AbsolutePath(services.appFolder, help.batchFile);
+    if (services.processes.StartCommandLine(BatchCommandLine(services.appFolder, help.batchFile), kHidden,
+                                            services.appFolder)) {
+        return;
+    }
+    services.dialogs.Message("Le fichier d'aide " + path + " n'a pas pu être ouvert!", "", box::kOk);
 }
 
 // Explorer is asked for the folder relative to AppFolder, the folder of the

@@ -55,12 +55,13 @@ protected:
     FakePlatform platform_{kApp};
 };
 
-TEST_F(HelpActions, EachHelpPictureStartsItsBatchFileHiddenUnquotedWithSpacesInAppFolder) {
+// Quoted: unquoted, "E:\Clé" would be tried first, and a file of that name run.
+TEST_F(HelpActions, EachHelpPictureStartsItsBatchFileHiddenAndQuoted) {
     ExpectEachRuns({
-        {"Picture_utilisation_portable", "E:\\Clé USB\\Cantarel\\aide\\portable.bat"},
-        {"Picture_description_programmes", "E:\\Clé USB\\Cantarel\\aide\\programmes.bat"},
-        {"Picture_version", "E:\\Clé USB\\Cantarel\\aide\\versions.bat"},
-        {"Picture_erreurs", "E:\\Clé USB\\Cantarel\\aide\\erreurs.bat"},
+        {"Picture_utilisation_portable", "\"E:\\Clé USB\\Cantarel\\aide\\portable.bat\""},
+        {"Picture_description_programmes", "\"E:\\Clé USB\\Cantarel\\aide\\programmes.bat\""},
+        {"Picture_version", "\"E:\\Clé USB\\Cantarel\\aide\\versions.bat\""},
+        {"Picture_erreurs", "\"E:\\Clé USB\\Cantarel\\aide\\erreurs.bat\""},
     }, kHidden);
     EXPECT_TRUE(platform_.dialogs.shown.empty());
 }
@@ -126,7 +127,7 @@ TEST(HelpActionsAtDriveRoot, TheBatchFileIsJoinedToTheRootAsItStands) {
     Form1 form = BuildDesignForm1();
     HelpOrDocumentClick(form, "Picture_version", platform.services);
     ASSERT_EQ(platform.processes.commandLines.size(), 1u);
-    EXPECT_EQ(platform.processes.commandLines[0].commandLine, "E:\\\\aide\\versions.bat");
+    EXPECT_EQ(platform.processes.commandLines[0].commandLine, "\"E:\\\\aide\\versions.bat\"");
     EXPECT_EQ(platform.processes.commandLines[0].workingFolder, "E:\\");
 }
 
@@ -151,7 +152,7 @@ TEST(HelpActionsEvents, AClickThroughTheWindowsEventsStartsTheHelpFile) {
     Form1Events events(form, platform.services, window);
     events.Click(form.IndexOf("Picture_utilisation_portable"));
     ASSERT_EQ(platform.processes.commandLines.size(), 1u);
-    EXPECT_EQ(platform.processes.commandLines[0].commandLine, "E:\\Clé USB\\Cantarel\\aide\\portable.bat");
+    EXPECT_EQ(platform.processes.commandLines[0].commandLine, "\"E:\\Clé USB\\Cantarel\\aide\\portable.bat\"");
     EXPECT_FALSE(events.Busy());
     EXPECT_EQ(window.closes, 0);
 }

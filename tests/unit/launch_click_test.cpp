@@ -167,12 +167,13 @@ TEST_F(Launch, TheProbeLooksAtTheDriveOfThisStartEvenAtADriveRoot) {
     EXPECT_EQ(root.processes.starts[0].folder, "E:\\");
 }
 
-TEST_F(Launch, ABatchCommandLineIsAppFolderAndTheTargetQuotedOnlyWhenItHoldsASpace) {
+TEST_F(Launch, ABatchCommandLineIsAppFolderAndTheTargetAlwaysQuoted) {
     EXPECT_EQ(BatchCommandLine("E:\\Clé USB\\Cantarel", "\\system\\solfege.bat"),
               "\"E:\\Clé USB\\Cantarel\\system\\solfege.bat\"");
-    EXPECT_EQ(BatchCommandLine("E:\\Cantarel", "\\system\\solfege.bat"), "E:\\Cantarel\\system\\solfege.bat");
+    EXPECT_EQ(BatchCommandLine("E:\\Cantarel", "\\system\\solfege.bat"), "\"E:\\Cantarel\\system\\solfege.bat\"");
+    EXPECT_EQ(BatchCommandLine("E:\\Musique&Son", "\\system\\solfege.bat"), "\"E:\\Musique&Son\\system\\solfege.bat\"");
     // At a drive's root the join doubles the backslash, which the system takes as one.
-    EXPECT_EQ(BatchCommandLine("E:\\", "\\system\\miniquadrelo.bat"), "E:\\\\system\\miniquadrelo.bat");
+    EXPECT_EQ(BatchCommandLine("E:\\", "\\system\\miniquadrelo.bat"), "\"E:\\\\system\\miniquadrelo.bat\"");
 }
 
 TEST_F(Launch, AProgramThatCannotBeStartedIsNamedAndTheWindowGoesOn) {

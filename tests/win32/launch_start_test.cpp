@@ -58,6 +58,35 @@ TEST_F(LaunchStartTest, ABatchFileUnderAFolderWithSpacesAndAccentsRunsHidden) {
     EXPECT_TRUE(MarkAppears("\\system\\lance.txt"));
 }
 
+// Characters that end or change a command in cmd, in the key's folder name.
+// ("%" is left out: Wine's cmd cannot find a batch file under a folder that
+// holds one, quoted or not.)
+TEST_F(LaunchStartTest, ABatchFileRunsWhateverCharactersItsFolderHolds) {
+    // A parent without a space: the name alone must be reason enough to quote.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::string parent = Narrow(temp) + "cle" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryW(Widen(parent).c_str(), nullptr);
+    for (const char* name : {"Musique&Son", "Cours(2026)", "Do^Re", "Cantarel"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = parent + "\\" + name;
+        ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
+        CreateDirectoryW(Widen(folder + "\\system").c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW(Widen(app_ + "\\system\\essai.bat").c_str(),
+                              Widen(folder + "\\system\\essai.bat").c_str(), FALSE));
+        ASSERT_TRUE(processes_.StartCommandLine(BatchCommandLine(folder, "\\system\\essai.bat"), SW_HIDE));
+        bool marked = false;
+        for (int i = 0; i < 300 && !marked; ++i, Sleep(100)) {
+            marked = GetFileAttributesW(Widen(folder + "\\system\\lance.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+        }
+        EXPECT_TRUE(marked) << "the batch file under " << folder << " did not run";
+        for (const char* file : {"\\system\\essai.bat", "\\system\\lance.txt"}) DeleteFileW(Widen(folder + file).c_str());
+        RemoveDirectoryW(Widen(folder + "\\system").c_str());
+        RemoveDirectoryW(Widen(folder).c_str());
+    }
+    RemoveDirectoryW(Widen(parent).c_str());
+}
+
 TEST_F(LaunchStartTest, AMissingBatchFileStartsNothingAndSaysSo) {
     EXPECT_FALSE(processes_.StartCommandLine(BatchCommandLine(app_, "\\system\\absent.bat"), SW_HIDE));
     EXPECT_FALSE(processes_.StartCommandLine(BatchCommandLine("Q:\\Nulle part", "\\system\\essai.bat"), SW_HIDE));
