@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "app/resource_ids.h"
+#include "config/build_settings.h"
 #include "platform/win32/wide_text.h"
 #include "window/startup.h"
 #include "window/window_layout.h"
@@ -33,7 +35,36 @@ WindowHost* HostOf(HWND window) {
     return reinterpret_cast<WindowHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// What an exception says, bounded: it may carry text from outside.
+std::string Bounded(std::string_view text) {
+    constexpr std::size_t kMost = 300;
+    if (text.size() <= kMost) return std::string(text);
+    std::size_t cut = kMost;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8 letters
+    return std::string(text.substr(0, cut)) + "…";
+}
+
 }  // namespace
+
+// No exception may cross a Windows callback: it is told, and the window goes
+// on with what the model holds.
+template <typename Handler>
+LRESULT WindowHost::Guarded(Handler handler) {
+    std::string what;
+    try {
+        return handler();
+    } catch (const std::exception& error) {
+        what = error.what();
+    } catch (...) {
+        what = "erreur inconnue";
+    }
+    services_.dialogs.Message(WithSupportAddress("Une erreur inattendue s'est produite (" + Bounded(what) +
+                                                 "). Cantarel Portable continue de fonctionner. Si le problème "
+                                                 "revient, contactez "),
+                              "", box::kOk);
+    Mirror();
+    return 0;
+}
 
 WindowHost::WindowHost(HINSTANCE instance, Form1& form, Services& services, LabelTypeface typeface)
     : instance_(instance),
@@ -228,8 +259,8 @@ LRESULT CALLBACK WindowHost::MainProc(HWND window, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
     }
     WindowHost* host = HostOf(window);
-    return host != nullptr ? host->OnMainMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
+    if (host == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return host->Guarded([&] { return host->OnMainMessage(message, wParam, lParam); });
 }
 
 LRESULT WindowHost::OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -265,7 +296,7 @@ LRESULT CALLBACK WindowHost::ControlProc(HWND window, UINT message, WPARAM wPara
     WindowHost* host = HostOf(window);
     if (host == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     const int index = ControlIndexFromWindowId(GetDlgCtrlID(window));
-    return host->OnControlMessage(index, window, message, wParam, lParam);
+    return host->Guarded([&] { return host->OnControlMessage(index, window, message, wParam, lParam); });
 }
 
 LRESULT WindowHost::OnControlMessage(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

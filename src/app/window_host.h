@@ -43,6 +43,8 @@ public:
 private:
     static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Handler>
+    LRESULT Guarded(Handler handler);
     LRESULT OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnControlMessage(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

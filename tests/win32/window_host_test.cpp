@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "../unit/fakes/fake_dialogs.h"
+#include "config/build_settings.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "window/window_layout.h"
@@ -203,6 +205,33 @@ TEST_F(WindowHostTest, TheCloseCommandEndsTheEventLoopTheSameWay) {
     PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(host_.Run(), 0);
     EXPECT_FALSE(IsWindow(main_));
+}
+
+// A handler that throws (here a picture whose image the model cannot find) is
+// reported in a box; the exception never crosses the window procedure and the
+// window goes on answering.
+TEST(WindowHostGuard, AnExceptionInAHandlerIsReportedAndTheWindowGoesOn) {
+    Form1 form = BuildDesignForm1();
+    Win32Platform platform{"C:\\windows\\fonts"};
+    FakeDialogs dialogs;
+    const Services& s = platform.services;
+    Services services{.appFolder = s.appFolder, .files = s.files, .events = s.events, .processes = s.processes,
+                      .dialogs = dialogs, .shellLinks = s.shellLinks, .system = s.system, .disk = s.disk,
+                      .unzip = s.unzip, .downloader = s.downloader, .textFiles = s.textFiles,
+                      .environment = s.environment};
+    WindowHost host{GetModuleHandleW(nullptr), form, services};
+    ASSERT_TRUE(host.Create());
+    form.imageStore.images.clear();
+    std::map<int, HWND> children = ChildrenById(host.Handle());
+    SendMessageW(children[ControlWindowId(form.IndexOf("Picture_lecture"))], WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.starts_with("Une erreur inattendue s'est produite (no image Picture_lecture_"))
+        << dialogs.shown[0].text;
+    EXPECT_TRUE(dialogs.shown[0].text.ends_with(std::string(kSupportAddress) + "!"));
+    EXPECT_TRUE(IsWindow(host.Handle()));
+    EXPECT_EQ(SendMessageW(host.Handle(), WM_NULL, 0, 0), 0);
+    DestroyWindow(host.Handle());
+    Pump();
 }
 
 }  // namespace
