@@ -6,9 +6,9 @@ from pathlib import Path
 import pytest
 
 REPO = Path(__file__).resolve().parents[2]
-spec = importlib.util.spec_from_file_location("check_layers", REPO / "tools" / "check_layers.py")
-check_layers = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check_layers)
+_module = importlib.util.spec_from_file_location("check_layers", REPO / "tools" / "check_layers.py")
+check_layers = importlib.util.module_from_spec(_module)
+_module.loader.exec_module(check_layers)
 
 
 def test_the_sources_include_only_downward():
