@@ -27,4 +27,5 @@ echo "Serveur de téléchargement : http://127.0.0.1:${port:-8642}/ (journal : $
 source "$root/scripts/wine-env.sh"
 /usr/bin/python3 "$root/tools/harness/run_demo.py" "$build/x86_64/src/app/CantarelLauncher.exe" "$drive" \
   --probe "$build/x86_64/tools/probe/uiprobe.exe" --prefix "$build/wineprefix-demo" \
+  --extra "$build/unzip32/x86_64/unzip32.dll" \
   --screenshot "$demo/fenetre.png"
