@@ -19,7 +19,6 @@ from journey import answer, controls, offered
 REPO = Path(__file__).resolve().parents[2]
 STANDIN = os.environ.get("CANTAREL_STANDIN_EXE", "")
 SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
-CATEGORIES = ["Picture_lecture", "Picture_partition", "Picture_musique", "Picture_outils", "Picture_windows"]
 
 
 @pytest.fixture(scope="module")
@@ -67,16 +66,25 @@ def starts(e2e, tmp_path):
     return Starts(e2e, tmp_path / "journal")
 
 
+# The category button of each panel that holds program pictures.
+PANEL_BUTTONS = {"Picture_lecture_grand": "Picture_lecture", "Picture_partitions_grand": "Picture_partition",
+                 "Picture_musique_grand": "Picture_musique", "Picture_outils_grand": "Picture_outils",
+                 "Picture_windows_grand": "Picture_windows"}
+
+
 def show(e2e, picture: str):
-    """Opens the panel that holds `picture`."""
-    for button in CATEGORIES:
-        e2e.click(button)
+    """Opens the panel that holds `picture`; a click the launcher was too busy
+    to take (the 32-bit one under emulation is slow) is made again."""
+    c = controls(e2e)
+    panel = next(name for name, window in c.items() if window["id"] == c[picture]["parentId"])
+    for _ in range(3):
+        e2e.click(PANEL_BUTTONS[panel])
         try:
-            e2e.wait_for(lambda: controls(e2e)[picture]["visible"], timeout=3, what=f"{picture} shown")
+            e2e.wait_for(lambda: controls(e2e)[picture]["visible"], timeout=10, what=f"{picture} shown")
             return
         except harness.HarnessError:
             continue
-    raise AssertionError(f"no panel shows {picture}")
+    raise AssertionError(f"{panel} does not show {picture}")
 
 
 def click_picture(e2e, picture: str):
