@@ -186,12 +186,19 @@ class Probe:
         # Output goes to a file, not a pipe: a helper process that Wine starts
         # on the probe's behalf inherits its output and may keep a pipe open
         # long after the probe has ended; a file lets us wait for the probe alone.
-        with tempfile.TemporaryFile() as output:
-            proc = subprocess.run([WINE, str(self.exe), *map(str, args)], env=self.prefix.env,
-                                  stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
-                                  timeout=timeout)
-            output.seek(0)
-            out = output.read().decode("utf-8").strip()
+        # A probe that ends in failure without printing a byte never ran its
+        # own code (Wine could not start it, as happens now and then under
+        # load): it is started again, twice at most.
+        for attempt in range(3):
+            with tempfile.TemporaryFile() as output:
+                proc = subprocess.run([WINE, str(self.exe), *map(str, args)], env=self.prefix.env,
+                                      stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
+                                      timeout=timeout)
+                output.seek(0)
+                out = output.read().decode("utf-8").strip()
+            if proc.returncode == 0 or out:
+                break
+            time.sleep(0.5)
         try:
             data = json.loads(out) if out else {}
         except json.JSONDecodeError as error:
