@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <stdexcept>
 
 #include "config/build_settings.h"
@@ -295,8 +296,6 @@ constexpr Component kCatalogue[] = {
      .archive = "Quiz.zip",
      .localFile = "\\Cantarel\\Quiz\\Quiz.zip",
      .extractionFolder = "\\Cantarel\\Quiz\\",
-     .folderToPrepare = "\\Cantarel\\Quiz\\",
-     .prepareProbe = "\\Cantarel\\Quiz\\textes\\",
      .installedFolder = "\\Cantarel\\Quiz\\",
      .scanOrder = 11,
      .messageName = "Cantarel Quiz",
@@ -326,8 +325,6 @@ constexpr Component kCatalogue[] = {
      .archive = "QuizChopin.zip",
      .localFile = "\\Cantarel\\Quiz\\QuizChopin.zip",
      .extractionFolder = "\\Cantarel\\Quiz\\",
-     .folderToPrepare = "\\Cantarel\\Quiz\\",
-     .prepareProbe = "\\Cantarel\\Quiz\\",
      .installedFolder = "\\Cantarel\\Quiz\\audio\\chopin\\",
      .scanOrder = 12,
      .messageName = "Questionnaire sur Frédéric Chopin",
@@ -350,8 +347,6 @@ constexpr Component kCatalogue[] = {
      .archive = "QuizHymnes.zip",
      .localFile = "\\Cantarel\\Quiz\\QuizHymnes.zip",
      .extractionFolder = "\\Cantarel\\Quiz\\",
-     .folderToPrepare = "\\Cantarel\\Quiz\\",
-     .prepareProbe = "\\Cantarel\\Quiz\\",
      .installedFolder = "\\Cantarel\\Quiz\\audio\\hymnes\\",
      .scanOrder = 13,
      .messageName = "Questionnaire sur les hymnes nationaux",
@@ -374,8 +369,6 @@ constexpr Component kCatalogue[] = {
      .archive = "QuizSymphonique.zip",
      .localFile = "\\Cantarel\\Quiz\\QuizSymphonique.zip",
      .extractionFolder = "\\Cantarel\\Quiz\\",
-     .folderToPrepare = "\\Cantarel\\Quiz\\",
-     .prepareProbe = "\\Cantarel\\Quiz\\",
      .installedFolder = "\\Cantarel\\Quiz\\audio\\oeuvres symphoniques\\",
      .scanOrder = 14,
      .messageName = "Questionnaire sur les oeuvres symphoniques",
@@ -933,7 +926,6 @@ constexpr Component kCatalogue[] = {
      .archive = "Speech.zip",
      .localFile = "\\Windows\\Speech\\Speech.zip",
      .extractionFolder = "\\Windows\\Speech\\",
-     .folderToPrepare = "\\Windows\\Speech\\",
      .installedFolder = "\\Windows\\Speech\\",
      .scanOrder = 33,
      .question = "Voulez-vous télécharger la reconnaissance vocale?",
@@ -1060,6 +1052,41 @@ std::vector<const Component*> ActedOnWith(const Component& component) {
 }
 
 std::string QuestionnaireFolder() { return std::string(QuizProgram().installedFolder) + "textes\\"; }
+
+namespace {
+
+bool SameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LandsInComponent(const Component& component, std::string_view pathInExtractionFolder) {
+    // ".." or an empty step could climb out of the folder the path seems to be in.
+    for (std::size_t at = 0; at <= pathInExtractionFolder.size();) {
+        const std::size_t end = std::min(pathInExtractionFolder.find('\\', at), pathInExtractionFolder.size());
+        const std::string_view step = pathInExtractionFolder.substr(at, end - at);
+        if (step == "." || step == ".." || (step.empty() && end != pathInExtractionFolder.size())) return false;
+        at = end + 1;
+    }
+    const std::string path = std::string(component.extractionFolder) + std::string(pathInExtractionFolder);
+    const std::string_view own = component.installedFolder;
+    if (path.size() >= own.size() && SameLetters(std::string_view(path).substr(0, own.size()), own)) return true;
+    if (component.family != Family::kQuizTopic) return false;
+    // A topic brings its questionnaires and the general one that goes with any topic.
+    for (const Component* owner : {&component, &QuizProgram()}) {
+        for (std::string_view questionnaire : owner->questionnaires) {
+            if (SameLetters(path, QuestionnaireFolder() + std::string(questionnaire))) return true;
+        }
+    }
+    return false;
+}
 
 std::string_view RemovalCaption(const Component& component) {
     return component.removalCaption.empty() ? component.downloadCaption : component.removalCaption;

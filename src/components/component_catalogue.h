@@ -88,8 +88,7 @@ struct Component {
     std::string_view archive;  // its file on the server, in the category's folder
     std::string_view localFile;
     std::string_view extractionFolder;  // archives only
-    std::string_view folderToPrepare;   // created before the download
-    std::string_view prepareProbe;      // when set, the folder is created only if this holds no file
+    std::string_view folderToPrepare;   // installers: created before the download
     std::string_view installedFolder;
     std::string_view otherInstalledFolder;  // a second folder the scan tests
     int scanOrder;                          // its place in the start-up scan
@@ -131,6 +130,12 @@ std::vector<const Component*> ActedOnWith(const Component& component);
 
 // The folder of every questionnaire, in the quiz's folder.
 std::string QuestionnaireFolder();
+
+// Whether an archive's file (its path under the extraction folder, with
+// backslashes) lands where the component may write: in its own folder, or
+// for a quiz topic, one of its questionnaires or the general one. Anything else would land in
+// another component's folder.
+bool LandsInComponent(const Component& component, std::string_view pathInExtractionFolder);
 
 std::string_view RemovalCaption(const Component& component);
 // The component as the install messages name it: its message name, or for

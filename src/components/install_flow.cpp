@@ -1,11 +1,13 @@
 #include "components/install_flow.h"
 
 #include <string>
+#include <vector>
 
 #include "components/component_catalogue.h"
 #include "config/build_settings.h"
 #include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
+#include "storage/staging.h"
 #include "trust/verification_report.h"
 #include "unzip/extract_archive.h"
 #include "window/window_layout.h"
@@ -59,6 +61,12 @@ std::string ExtractionUnavailable(const Component& c) {
                               "ultérieurement ou contactez ");
 }
 
+std::string OutsideItsFolder(const Component& c) {
+    return WithSupportAddress("L'archive de " + std::string(NameInMessages(c)) +
+                              " contient des fichiers destinés à un autre dossier que le sien : rien n'a été "
+                              "installé. Recommencez ultérieurement ou contactez ");
+}
+
 void ShowInstalled(Form1& form, const Component& c) {
     // The quiz archive holds every questionnaire, so installing it sets the
     // topics' labels too.
@@ -71,13 +79,47 @@ void ShowInstalled(Form1& form, const Component& c) {
 
 void PrepareFolder(const Component& c, Services& services) {
     if (c.folderToPrepare.empty()) return;
-    if (!c.prepareProbe.empty() &&
-        services.files.FirstFile(AbsolutePath(services.appFolder, c.prepareProbe) + "*.*").has_value()) {
-        return;
-    }
     // A folder already there, or a missing parent, is no reason to stop: a
     // download into a missing folder fails and is reported as such.
     services.files.CreateFolder(AbsolutePath(services.appFolder, c.folderToPrepare));
+}
+
+// What became of an archive between its download and the component's folder.
+enum class Placement { kDone, kFailed, kOutsideItsFolder, kUnavailable };
+
+std::string FileName(std::string_view path) { return std::string(path.substr(path.rfind('\\') + 1)); }
+
+// The archive is unpacked beside it in the staging folder; nothing reaches
+// the component's folder unless every file lands inside it, and then it
+// arrives by rename: a failure or a pulled key leaves the drive as it was.
+Placement UnpackIntoPlace(const Component& c, const std::string& archive, Services& services) {
+    const std::string unpacked = StagingPath(services.appFolder, std::string(c.id) + "\\fichiers\\");
+    services.files.CreateFolder(unpacked);
+    switch (ExtractArchive(archive, unpacked, services, "")) {
+        case Extraction::kDone:
+            break;
+        case Extraction::kFailed:
+            return Placement::kFailed;
+        case Extraction::kUnavailable:
+            return Placement::kUnavailable;
+    }
+    std::vector<std::string> files;
+    if (ListFilesBelow(services.files, unpacked, files) != FileResult::kDone) return Placement::kFailed;
+    for (const std::string& file : files) {
+        if (!LandsInComponent(c, file)) return Placement::kOutsideItsFolder;
+    }
+    // Where the component's folder does not exist yet, it arrives in one rename.
+    std::string into = AbsolutePath(services.appFolder, c.extractionFolder);
+    while (into.ends_with('\\')) into.pop_back();
+    if (CreateFolderPath(services.files, into.substr(0, into.rfind('\\') + 1)) != FileResult::kDone) {
+        return Placement::kFailed;
+    }
+    if (MoveIntoPlace(services.files, unpacked.substr(0, unpacked.size() - 1), into) != FileResult::kDone) {
+        return Placement::kFailed;
+    }
+    // The drive decides: an archive that brought nothing the scan counts has
+    // not installed the component.
+    return IsComponentInstalled(c.id, services.appFolder, services.files) ? Placement::kDone : Placement::kFailed;
 }
 
 }  // namespace
@@ -93,40 +135,50 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     form.SetVisible(kDownloadBar, true);
     services.events.ProcessPendingEvents();
 
-    // 3. The folder the download goes into.
-    PrepareFolder(c, services);
-
-    // 4. and 5. The download; the window catches up after it.
-    const std::string target = AbsolutePath(services.appFolder, c.localFile);
+    // 3. to 5. The download; the window catches up after it. An archive is
+    // fetched into the staging folder, an installer into its own folder.
+    const bool archive = c.kind == InstallKind::Archive;
+    std::string target;
+    if (archive) {
+        PrepareStaging(services.files, services.appFolder, c.id);
+        target = StagingPath(services.appFolder, std::string(c.id) + "\\" + FileName(c.localFile));
+    } else {
+        PrepareFolder(c, services);
+        target = AbsolutePath(services.appFolder, c.localFile);
+    }
     const std::int32_t downloaded = services.downloader.Download(DownloadUrl(c), target);
-    if (c.kind == InstallKind::Archive) services.events.ProcessPendingEvents();
+    if (archive) services.events.ProcessPendingEvents();
 
-    // 6. A failed download leaves the window as it was.
+    // 6. A failed download leaves the window, and the drive, as they were.
     if (downloaded != 0) {
+        if (archive) RemoveStaging(services.files, services.appFolder);
         services.dialogs.Message(DownloadFailure(c, downloaded), titles.failure, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return;
     }
 
-    // 7. An archive is extracted next to where it was written, then deleted.
-    Extraction extraction = Extraction::kDone;
-    if (c.kind == InstallKind::Archive) {
-        extraction = ExtractArchive(target, AbsolutePath(services.appFolder, c.extractionFolder), services, "");
-        services.files.RemoveFile(target);
+    // 7. An archive is unpacked in the staging folder, checked and put in place.
+    Placement placement = Placement::kDone;
+    if (archive) {
+        placement = UnpackIntoPlace(c, target, services);
+        RemoveStaging(services.files, services.appFolder);
     }
 
     // 8. The drive's space and the component's state as they are now.
     form.SetCaption(kDownloadSpaceCaption, DiskSpaceReport(services.appFolder, services.disk));
-    switch (extraction) {
-        case Extraction::kDone:
+    switch (placement) {
+        case Placement::kDone:
             ShowInstalled(form, c);
             services.dialogs.Message(SuccessReport(c), titles.success, box::kOk);
             break;
-        case Extraction::kFailed:
+        case Placement::kFailed:
             ShowWhatTheDriveHolds(form, c, services.appFolder, services.files);
             services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
             break;
-        case Extraction::kUnavailable:
+        case Placement::kOutsideItsFolder:
+            services.dialogs.Message(OutsideItsFolder(c), titles.failure, box::kOk);
+            break;
+        case Placement::kUnavailable:
             services.dialogs.Message(ExtractionUnavailable(c), titles.failure, box::kOk);
             break;
     }

@@ -75,4 +75,10 @@ public:
     // Creates one folder level; its parent must exist. kDone also when the
     // folder is already there.
     virtual FileResult CreateFolder(std::string_view folder) = 0;
+
+    // Gives a file or folder another path on the same drive, in one step: it
+    // is then wholly at `to`, or still wholly at `from`. A file already at
+    // `to` is replaced; a folder there is not (kFailed). A folder that holds
+    // a file in use cannot be renamed (kInUse or kDenied).
+    virtual FileResult Rename(std::string_view from, std::string_view to) = 0;
 };

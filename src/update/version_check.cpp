@@ -1,11 +1,14 @@
 #include "update/version_check.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
 #include "trust/verification_report.h"
+#include "storage/staging.h"
 #include "unzip/extract_archive.h"
+#include "update/launcher_swap.h"
 #include "window/window_layout.h"
 
 namespace {
@@ -37,6 +40,12 @@ struct Texts {
         "La mise à jour de Cantarel Portable a été téléchargée mais n'a pas pu être décompressée : la "
         "bibliothèque de décompression (unzip32.dll) est absente ou inutilisable. Recommencez ultérieurement "
         "ou contactez ";
+    std::string_view notALauncherPackage =
+        "La mise à jour de Cantarel Portable contient d'autres fichiers que ceux du lanceur : elle n'a pas été "
+        "installée et la version actuelle reste en place. Recommencez ultérieurement ou contactez ";
+    std::string_view notSwapped =
+        "La mise à jour de Cantarel Portable n'a pas pu remplacer les fichiers du lanceur : la version actuelle "
+        "reste en place. Recommencez ultérieurement ou contactez ";
     std::string_view notStarted =
         "La mise à jour de Cantarel Portable a été décompressée mais le programme CantarelPortable.exe n'a "
         "pas pu être démarré! Recommencez ultérieurement ou contactez ";
@@ -45,40 +54,62 @@ constexpr Texts kTexts;
 
 std::string Url(std::string_view path) { return std::string(kDownloadBase) + std::string(path); }
 
-// The package's folders are recreated under AppFolder and existing files
-// replaced without a question. AppFolder is given as it stands: at a drive
-// root its backslash must stay, "E:" alone would be the drive's current
-// folder. When the library says nothing of a failure, the user still hears
-// of it.
-Extraction ExtractPackage(const std::string& package, Services& services) {
-    return ExtractArchive(package, services.appFolder, services, WithSupportAddress(kTexts.packageUnusable));
+// The update is prepared in its own staging folder: the package, what it
+// unpacks to, and the launcher files it replaces.
+constexpr std::string_view kStagingName = "mise-a-jour";
+
+std::string Staged(const Services& services, std::string_view name) {
+    return StagingPath(services.appFolder, std::string(kStagingName) + "\\" + std::string(name));
 }
 
-// The update after Yes. The launcher closes only once the whole package is
-// extracted and its program has started; any failed step is reported and
-// the launcher keeps running.
+std::string AppFolderWithBackslash(const Services& services) {
+    return services.appFolder.ends_with('\\') ? services.appFolder : services.appFolder + "\\";
+}
+
+// Says why the update stopped and clears what it prepared: the launcher's
+// files have not been touched.
+void Abandon(Services& services, std::string_view message) {
+    RemoveStaging(services.files, services.appFolder);
+    if (!message.empty()) services.dialogs.Message(WithSupportAddress(message), kTexts.updateTitle, box::kOk);
+}
+
+// The update after Yes. The package is verified as it downloads, unpacked
+// into staging, checked to hold only launcher files and swapped in by
+// renames; the launcher closes only once the new program has started. Any
+// failure before the swap leaves every launcher file as it was.
 void Update(Services& services, MainWindow& window) {
-    const std::string package = AbsolutePath(services.appFolder, kLocalPackage);
+    PrepareStaging(services.files, services.appFolder, kStagingName);
+    const std::string package = Staged(services, kLocalPackage.substr(1));
 
     // 1. The package; the window catches up after the download.
     const std::int32_t downloaded = services.downloader.Download(Url(kPackageUrlPath), package);
     services.events.ProcessPendingEvents();
     if (downloaded != download_result::kDone) {
-        services.files.RemoveFile(package);
+        RemoveStaging(services.files, services.appFolder);
         services.dialogs.Message(downloaded == download_result::kNotVerified ? NotVerifiedReport(kTexts.packageName)
                                                                              : WithSupportAddress(kTexts.packageMissing),
                                  kTexts.updateTitle, box::kOk);
         return;
     }
 
-    // 2. to 4. Extraction into AppFolder.
-    const Extraction extraction = ExtractPackage(package, services);
-    if (extraction != Extraction::kDone) {
-        services.files.RemoveFile(package);
-        if (extraction == Extraction::kUnavailable) {
-            services.dialogs.Message(WithSupportAddress(kTexts.extractionUnavailable), kTexts.updateTitle, box::kOk);
-        }
-        return;
+    // 2. to 4. Unpacked beside it; when the library says nothing of a
+    // failure, the user still hears of it.
+    const std::string unpacked = Staged(services, "fichiers\\");
+    services.files.CreateFolder(unpacked);
+    const Extraction extraction =
+        ExtractArchive(package, unpacked, services, WithSupportAddress(kTexts.packageUnusable));
+    if (extraction == Extraction::kUnavailable) return Abandon(services, kTexts.extractionUnavailable);
+    if (extraction != Extraction::kDone) return Abandon(services, "");
+
+    std::vector<std::string> packageFiles;
+    if (ListFilesBelow(services.files, unpacked, packageFiles) != FileResult::kDone || !OnlyLauncherFiles(packageFiles)) {
+        return Abandon(services, kTexts.notALauncherPackage);
+    }
+    const std::string retired = Staged(services, "ancien\\");
+    services.files.CreateFolder(retired);
+    if (SwapInLauncherFiles(services.files, unpacked, AppFolderWithBackslash(services), retired, packageFiles) !=
+        FileResult::kDone) {
+        return Abandon(services, kTexts.notSwapped);
     }
 
     // 5. The program the package brought, in AppFolder.
@@ -86,8 +117,8 @@ void Update(Services& services, MainWindow& window) {
         {.file = std::string(kNewProgram), .parameters = "", .folder = services.appFolder, .showCommand = kShowNormal});
     if (started) services.processes.Close(*started);
 
-    // 6.
-    services.files.RemoveFile(package);
+    // 6. What the running launcher still holds stays for the next start.
+    RemoveStaging(services.files, services.appFolder);
 
     // 7. Closing leaves the update to the new program; without it the user
     // would be left with neither.

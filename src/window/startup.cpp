@@ -4,6 +4,7 @@
 
 #include "drive/installed_state_scan.h"
 #include "drive/launch_shortcuts.h"
+#include "storage/staging.h"
 #include "window/window_layout.h"
 
 namespace {
@@ -38,6 +39,8 @@ void PlacePanels(Form1& form) {
 
 void RunStartup(Form1& form, Size screen, Services& services) {
     CentreWindow(form, screen);
+    // What an install or update cut short left behind is never counted.
+    RemoveStaging(services.files, services.appFolder);
     RefreshInstalledState(form, services.appFolder, services.files);
     // A shortcut that cannot be written (write-protected or removed drive, no
     // "system\" folder) costs only that shortcut: the window still shows.

@@ -60,9 +60,8 @@ TEST(ComponentCatalogue, PathsOfEveryRowAgree) {
             EXPECT_TRUE(c.extractionFolder.empty());
             EXPECT_EQ(Directory(c.localFile), c.installedFolder);
         }
-        if (!c.prepareProbe.empty()) {
-            EXPECT_FALSE(c.folderToPrepare.empty());
-        }
+        // An archive is unpacked into staging; only an installer needs its folder first.
+        EXPECT_EQ(c.folderToPrepare.empty(), c.kind == InstallKind::Archive);
     }
 }
 
@@ -78,7 +77,7 @@ TEST(ComponentCatalogue, ControlNamesAndMessagesFollowTheRowKind) {
             EXPECT_NE(c.successReport.find("'Mises à jour de Windows'"), std::string_view::npos);
             EXPECT_TRUE(c.failureReport.ends_with("Recommencez ultérieurement ou contactez "));
             EXPECT_TRUE(c.labelTooltip.empty());
-            EXPECT_TRUE(c.folderToPrepare == c.installedFolder);
+            if (c.kind == InstallKind::Installer) EXPECT_TRUE(c.folderToPrepare == c.installedFolder);
         } else {
             EXPECT_FALSE(c.messageName.empty());
             EXPECT_TRUE(c.question.empty() && c.successReport.empty() && c.failureReport.empty());
@@ -100,8 +99,6 @@ TEST(ComponentCatalogue, RowsThatDifferFromThePattern) {
     EXPECT_EQ(ComponentById("infrarecorder").installedFolder, "\\Musique\\Infrarecorder\\");
     EXPECT_EQ(ComponentById("reconnaissance_vocale").kind, InstallKind::Archive);
     EXPECT_EQ(ComponentById("reconnaissance_vocale").installedFolder, "\\Windows\\Speech\\");
-    EXPECT_EQ(ComponentById("quiz").prepareProbe, "\\Cantarel\\Quiz\\textes\\");
-    EXPECT_EQ(ComponentById("chopin").prepareProbe, "\\Cantarel\\Quiz\\");
     EXPECT_TRUE(ComponentById("chopin").picture.empty());
     EXPECT_EQ(ComponentById("metronome").pictureTooltip, "Cantarel");
 }

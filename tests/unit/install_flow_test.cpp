@@ -29,21 +29,29 @@ protected:
             pumpsBeforeDownload_ = platform_.events.pumped;
             platform_.files.AddFile(call.targetFile);
         };
+        // The library unpacks the archive's files where it is told.
         platform_.unzip.script = [this](UnzipCallbacks&) {
-            platform_.files.AddFile(AbsolutePath(kApp, extracted_) + "programme.exe");
+            std::string folder = platform_.unzip.calls.back().extractDir;
+            if (!folder.ends_with('\\')) folder += '\\';
+            for (const std::string& file : archive_) platform_.files.AddFile(folder + file);
             return 0;
         };
     }
+    // By default an archive holds one program in the component's folder.
     void Install(std::string_view id) {
-        extracted_ = std::string(ComponentById(id).installedFolder);
+        const Component& c = ComponentById(id);
+        if (archive_.empty()) {
+            archive_ = {std::string(c.installedFolder.substr(c.extractionFolder.size())) + "programme.exe"};
+        }
         InstallComponent(form_, id, platform_.services);
     }
+    bool StagingLeft() { return platform_.files.Exists("E:\\Clé USB\\Cantarel\\Installation en cours\\"); }
     bool Enabled(const std::string& label) { return form_.Get(label).enabled; }
     const std::vector<FakeDialogs::Shown>& Boxes() { return platform_.dialogs.shown; }
 
     Form1 form_ = BuildDesignForm1();
     FakePlatform platform_{kApp};
-    std::string extracted_;
+    std::vector<std::string> archive_;
     bool barDuringDownload_ = false;
     int pumpsBeforeDownload_ = -1;
 };
@@ -60,14 +68,15 @@ TEST_F(InstallFlow, AnArchiveIsDownloadedExtractedDeletedAndShown) {
 
     ASSERT_EQ(platform_.downloader.calls.size(), 1u);
     EXPECT_EQ(platform_.downloader.calls[0].url, std::string(kDownloadBase) + "/logiciels/portable1.4/Musique/VLC.zip");
-    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Musique\\VLC.zip");
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Installation en cours\\vlc\\VLC.zip");
     EXPECT_TRUE(barDuringDownload_);
     EXPECT_EQ(pumpsBeforeDownload_, 1);
     EXPECT_EQ(platform_.events.pumped, 2);
 
     ASSERT_EQ(platform_.unzip.calls.size(), 1u);
-    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC.zip"));
     EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC\\programme.exe"));
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC.zip"));
+    EXPECT_FALSE(StagingLeft());
     EXPECT_FALSE(Enabled("Label_telecharger_vlc"));
     EXPECT_TRUE(Enabled("Label_supprimer_vlc"));
     EXPECT_TRUE(form_.Get("Picture_vlc").visible);
@@ -144,7 +153,8 @@ TEST_F(InstallFlow, AFailedExtractionIsReportedAsAFailure) {
     EXPECT_EQ(Boxes()[1].title, "");
     EXPECT_EQ(Boxes()[2].text,
               "Le programme 'Audacity' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
-    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity.zip"));
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity\\"));
+    EXPECT_FALSE(StagingLeft());
     EXPECT_TRUE(Enabled("Label_telecharger_audacity"));
     EXPECT_FALSE(form_.Get("Picture_audacity").visible);
 }
@@ -157,17 +167,18 @@ TEST_F(InstallFlow, AMissingLibraryIsExplainedAndNothingIsMarkedInstalled) {
     EXPECT_EQ(Boxes()[1].title, "Téléchargement d'un programme");
     EXPECT_NE(Boxes()[1].text.find("unzip32.dll"), std::string::npos);
     EXPECT_TRUE(Boxes()[1].text.ends_with(kSupport));
-    // The archive lay in the component's own folder: gone, so nothing counts as installed.
-    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Windows\\Speech\\Speech.zip"));
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Windows\\Speech\\"));
+    EXPECT_FALSE(StagingLeft());
     EXPECT_TRUE(Enabled("Label_telecharger_reconnaissance_vocale"));
     EXPECT_FALSE(form_.Get("Picture_voix").visible);
     EXPECT_FALSE(form_.Get(kDownloadBar).visible);
 }
 
-TEST_F(InstallFlow, TheQuizBringsItsTopicsAndPreparesItsFolder) {
+TEST_F(InstallFlow, TheQuizBringsItsTopics) {
+    archive_ = {"Quiz.exe", "audio\\chopin\\1.mp3", "textes\\Chopin.txt"};
     Install("quiz");
-    EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\"));
-    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\Quiz.zip");
+    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Installation en cours\\quiz\\Quiz.zip");
+    EXPECT_TRUE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\audio\\chopin\\1.mp3"));
     for (const char* id : {"quiz", "chopin", "hymnes", "symphonique"}) {
         EXPECT_FALSE(Enabled("Label_telecharger_" + std::string(id))) << id;
         EXPECT_TRUE(Enabled("Label_supprimer_" + std::string(id))) << id;
@@ -176,18 +187,69 @@ TEST_F(InstallFlow, TheQuizBringsItsTopicsAndPreparesItsFolder) {
     EXPECT_EQ(form_.Get("Label_supprimer_quiz").caption, "Cantarel Quiz et tous les questionnaires (767 Mo)");
 }
 
-TEST_F(InstallFlow, ATopicUsesTheQuizFolderWhenItHoldsAnyFile) {
-    platform_.files.AddFileWithAttributes("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\cache.dat", attributes::kHidden);
-    platform_.files.FailOn("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\", FileResult::kFailed);
+// A topic joins the quiz's folder file by file and folder by folder; the
+// quiz and the other topics are left as they were.
+TEST_F(InstallFlow, ATopicJoinsTheQuizFolderLeavingTheRestAlone) {
+    const std::string quiz = "E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\";
+    for (const char* file : {"Quiz.exe", "audio\\hymnes\\1.mp3", "textes\\Hymnes1.txt"}) {
+        platform_.files.AddFile(quiz + file);
+    }
+    archive_ = {"audio\\chopin\\1.mp3", "audio\\chopin\\2.mp3", "textes\\Chopin.txt"};
     Install("chopin");
-    EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\QuizChopin.zip");
+    for (const char* file : {"Quiz.exe", "audio\\hymnes\\1.mp3", "textes\\Hymnes1.txt", "audio\\chopin\\2.mp3",
+                             "textes\\Chopin.txt"}) {
+        EXPECT_TRUE(platform_.files.Exists(quiz + file)) << file;
+    }
     EXPECT_FALSE(Enabled("Label_telecharger_chopin"));
-    EXPECT_TRUE(Enabled("Label_telecharger_quiz"));
-    EXPECT_FALSE(form_.Get("Picture_quiz").visible);
+    EXPECT_FALSE(StagingLeft());
+}
+
+// What an archive holds outside its component's folder would overwrite
+// another component: nothing of it reaches the drive.
+TEST_F(InstallFlow, AnArchiveReachingIntoAnotherFolderInstallsNothing) {
+    const std::vector<std::vector<std::string>> hostile = {
+        {"VLC\\vlc.exe", "Audacity\\audacity.exe"},
+        {"VLC\\vlc.exe", "autorun.inf"},
+        {"vlc.exe"},
+    };
+    for (const auto& files : hostile) {
+        archive_ = files;
+        Install("vlc");
+        EXPECT_EQ(Boxes().back().text, "L'archive de VLC contient des fichiers destinés à un autre dossier que le "
+                                       "sien : rien n'a été installé. Recommencez ultérieurement ou contactez " +
+                                           kSupport);
+        EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC\\"));
+        EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity\\"));
+        EXPECT_FALSE(StagingLeft());
+        EXPECT_TRUE(Enabled("Label_telecharger_vlc"));
+    }
+    // A topic may bring its own questionnaires, not another topic's.
+    archive_ = {"audio\\chopin\\1.mp3", "textes\\Chopin.txt", "textes\\Hymnes1.txt"};
+    Install("chopin");
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\textes\\Chopin.txt"));
+    EXPECT_TRUE(Enabled("Label_telecharger_chopin"));
+}
+
+// Put in place or not at all: a refused rename, or an archive that brought
+// nothing the scan counts, is a failure and never shown as installed.
+TEST_F(InstallFlow, APlacementThatFailsIsAFailure) {
+    platform_.files.FailOn("E:\\Clé USB\\Cantarel\\Musique\\VLC", FileResult::kWriteProtected);
+    Install("vlc");
+    EXPECT_EQ(Boxes().back().text,
+              "Le programme 'VLC' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\VLC\\"));
+    EXPECT_TRUE(Enabled("Label_telecharger_vlc"));
+    EXPECT_FALSE(StagingLeft());
+
+    archive_ = {"Audacity\\lib\\core.dll"};
+    Install("audacity");
+    EXPECT_EQ(Boxes().back().text,
+              "Le programme 'Audacity' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
+    EXPECT_TRUE(Enabled("Label_telecharger_audacity"));
+    EXPECT_FALSE(form_.Get("Picture_audacity").visible);
 }
 
 TEST_F(InstallFlow, AnInstalledTopicCountsInTheQuizRemovalCaption) {
-    extracted_ = "\\Cantarel\\Quiz\\";
     platform_.files.AddFile("E:\\Clé USB\\Cantarel\\Cantarel\\Quiz\\Quiz.exe");
     form_.SetEnabled("Label_supprimer_quiz", true);
     RefreshQuizSizeCaption(form_);

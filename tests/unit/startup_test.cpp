@@ -55,6 +55,17 @@ TEST(Startup, ScansTheDriveBeforeTheWindowIsShown) {
 
 namespace {
 
+// What an install cut short left in the staging folder is cleared and never
+// counted.
+TEST(Startup, ClearsWhatAnInterruptedInstallLeft) {
+    Form1 form = BuildDesignForm1();
+    FakePlatform platform("E:\\");
+    platform.files.AddFile("E:\\Installation en cours\\vlc\\fichiers\\VLC\\vlc.exe");
+    RunStartup(form, {1280, 1024}, platform.services);
+    EXPECT_FALSE(platform.files.Exists("E:\\Installation en cours\\"));
+    EXPECT_FALSE(form.Get("Picture_vlc").visible);
+}
+
 TEST(Startup, WritesTheShortcutsAfterTheScan) {
     Form1 form = BuildDesignForm1();
     form.windowRect = {0, 0, 975, 571};

@@ -38,8 +38,11 @@ protected:
             platform_.files.AddFile(call.targetFile);
             if (call.url.ends_with("version.txt")) platform_.textFiles.contents[call.targetFile] = versionFile_;
         };
+        // The package unpacks where it is told.
         platform_.unzip.script = [this](UnzipCallbacks&) {
-            platform_.files.AddFile(Path("\\CantarelPortable.exe"));
+            std::string folder = platform_.unzip.calls.back().extractDir;
+            if (!folder.ends_with('\\')) folder += '\\';
+            for (const std::string& file : package_) platform_.files.AddFile(folder + file);
             return 0;
         };
     }
@@ -54,7 +57,8 @@ protected:
     const std::vector<FakeDialogs::Shown>& Boxes() { return platform_.dialogs.shown; }
     // The drive holds only what the test put there, plus what an update brings.
     bool NothingLeftBehind() {
-        return !platform_.files.Exists(Path("\\version.txt")) && !platform_.files.Exists(Path("\\CantarelPortable.zip"));
+        return !platform_.files.Exists(Path("\\version.txt")) && !platform_.files.Exists(Path("\\CantarelPortable.zip")) &&
+               !platform_.files.Exists(Path("\\Installation en cours\\"));
     }
 
     std::string app_;
@@ -62,6 +66,7 @@ protected:
     FakePlatform platform_;
     RecordingWindow window_;
     std::string versionFile_;
+    std::vector<std::string> package_ = {"CantarelPortable.exe"};
 };
 
 TEST_F(UpdateCheck, TheRunningVersionIsUpToDateWithOrWithoutTheLastLineEnd) {
@@ -206,17 +211,21 @@ TEST_F(UpdateCheck, ALocalCopyThatCannotBeDeletedDoesNotStopTheCheck) {
     EXPECT_EQ(Boxes()[0].text, "Vous avez la dernière version!");
 }
 
-TEST_F(UpdateCheck, YesExtractsThePackageIntoAppFolderStartsItsProgramAndCloses) {
+TEST_F(UpdateCheck, YesUnpacksThePackageInStagingSwapsItInStartsItsProgramAndCloses) {
+    platform_.files.AddFile(Path("\\CantarelPortable.exe"));
+    platform_.files.AddFile(Path("\\unzip32.dll"));
+    package_ = {"CantarelPortable.exe", "unzip32.dll"};
     Check("1.5\r\n");
     ASSERT_EQ(Boxes().size(), 1u);  // only the question: the launcher is closing
     ASSERT_EQ(platform_.downloader.calls.size(), 2u);
     EXPECT_EQ(platform_.downloader.calls[1].url, std::string(kDownloadBase) + "/logiciels/CantarelPortable.zip");
-    EXPECT_EQ(platform_.downloader.calls[1].targetFile, "E:\\Clé USB\\Cantarel\\CantarelPortable.zip");
+    const std::string staging = "E:\\Clé USB\\Cantarel\\Installation en cours\\mise-a-jour\\";
+    EXPECT_EQ(platform_.downloader.calls[1].targetFile, staging + "CantarelPortable.zip");
     EXPECT_EQ(platform_.events.pumped, 2);
 
     ASSERT_EQ(platform_.unzip.calls.size(), 1u);
-    EXPECT_EQ(platform_.unzip.calls[0].zipFileName, "E:\\Clé USB\\Cantarel\\CantarelPortable.zip");
-    EXPECT_EQ(platform_.unzip.calls[0].extractDir, "E:\\Clé USB\\Cantarel");
+    EXPECT_EQ(platform_.unzip.calls[0].zipFileName, staging + "CantarelPortable.zip");
+    EXPECT_EQ(platform_.unzip.calls[0].extractDir, staging + "fichiers\\");
     EXPECT_EQ(platform_.unzip.calls[0].directories, 1);
     EXPECT_EQ(platform_.unzip.calls[0].overwriteAll, 1);
     EXPECT_EQ(platform_.unzip.calls[0].promptToOverwrite, 0);
@@ -300,6 +309,38 @@ TEST_F(UpdateCheck, AProgramThatCannotStartIsReportedAndTheLauncherStays) {
     EXPECT_EQ(window_.closes, 0);
 }
 
+// A package that brings more than the launcher's files, or that cannot be
+// swapped in whole, leaves every launcher file as it was.
+TEST_F(UpdateCheck, APackageThatIsNotALaunchersOrCannotBeSwappedChangesNoLauncherFile) {
+    platform_.files.AddFileWithAttributes(Path("\\CantarelPortable.exe"), attributes::kHidden);
+    platform_.files.AddFileWithAttributes(Path("\\unzip32.dll"), attributes::kSystem);
+    const std::string refused = "La mise à jour de Cantarel Portable contient d'autres fichiers que ceux du lanceur : "
+                                "elle n'a pas été installée et la version actuelle reste en place. Recommencez "
+                                "ultérieurement ou contactez " + kSupport;
+    for (const std::vector<std::string>& package :
+         {std::vector<std::string>{"CantarelPortable.exe", "system\\maestrel.bat"},
+          std::vector<std::string>{"CantarelPortable.exe", "Musique\\VLC\\vlc.exe"},
+          std::vector<std::string>{"unzip32.dll"}}) {
+        package_ = package;
+        Check("1.5\r\n");
+        EXPECT_EQ(Boxes().back().text, refused);
+        EXPECT_FALSE(platform_.files.Exists(Path("\\system\\maestrel.bat")));
+        EXPECT_FALSE(platform_.files.Exists(Path("\\Musique\\")));
+    }
+    // The second file refused: the first is put back.
+    package_ = {"CantarelPortable.exe", "unzip32.dll"};
+    platform_.files.FailOn(Path("\\Installation en cours\\mise-a-jour\\ancien\\unzip32.dll"), FileResult::kInUse);
+    Check("1.5\r\n");
+    EXPECT_EQ(Boxes().back().text, "La mise à jour de Cantarel Portable n'a pas pu remplacer les fichiers du lanceur : "
+                                   "la version actuelle reste en place. Recommencez ultérieurement ou contactez " +
+                                       kSupport);
+    EXPECT_EQ(platform_.files.AttributesOf(Path("\\CantarelPortable.exe")), attributes::kHidden);
+    EXPECT_EQ(platform_.files.AttributesOf(Path("\\unzip32.dll")), attributes::kSystem);
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
 TEST_F(UpdateCheck, ThePictureKeepsItsImageAndTheHoverFlag) {
     form_.SetImage("Picture_miseajour", HighlightImageOf("Picture_miseajour"));
     SetHoverArmed(form_, true);
@@ -317,9 +358,9 @@ TEST_F(UpdateCheckAtDriveRoot, FilesAreJoinedToTheRootAndTheRootKeepsItsBackslas
     Check("1.5");
     ASSERT_EQ(platform_.downloader.calls.size(), 2u);
     EXPECT_EQ(platform_.downloader.calls[0].targetFile, "E:\\\\version.txt");
-    EXPECT_EQ(platform_.downloader.calls[1].targetFile, "E:\\\\CantarelPortable.zip");
+    EXPECT_EQ(platform_.downloader.calls[1].targetFile, "E:\\Installation en cours\\mise-a-jour\\CantarelPortable.zip");
     ASSERT_EQ(platform_.unzip.calls.size(), 1u);
-    EXPECT_EQ(platform_.unzip.calls[0].extractDir, "E:\\");
+    EXPECT_TRUE(platform_.files.Exists("E:\\CantarelPortable.exe"));
     EXPECT_EQ(platform_.processes.starts.at(0).folder, "E:\\");
     EXPECT_TRUE(NothingLeftBehind());
     EXPECT_EQ(window_.closes, 1);

@@ -18,12 +18,14 @@ protected:
         CreateDirectoryW(Widen(root_).c_str(), nullptr);
     }
     void TearDown() override {
-        for (const char* file : {"Solfège\\a.txt", "Vide\\Sous\\b.txt", "Systeme\\desktop.ini", "Cache\\c.txt"}) {
+        for (const char* file : {"Solfège\\a.txt", "Vide\\Sous\\b.txt", "Systeme\\desktop.ini", "Cache\\c.txt",
+                                 "Installé\\Sous\\b.txt", "Installé\\a.txt"}) {
             const std::wstring path = Widen(root_ + file);
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(path.c_str());
         }
-        for (const char* folder : {"Vide\\Sous", "Vide", "Solfège", "Systeme", "Cache", ""}) {
+        for (const char* folder :
+             {"Vide\\Sous", "Vide", "Installé\\Sous", "Installé", "Solfège", "Systeme", "Cache", ""}) {
             RemoveDirectoryW(Widen(root_ + folder).c_str());
         }
     }
@@ -64,6 +66,24 @@ TEST_F(Win32FileSystemTest, CaseAndADoubledBackslashDoNotMatter) {
     File("Solfège\\a.txt");
     const std::string doubled = root_.substr(0, root_.size() - 1) + "\\\\";
     EXPECT_EQ(files_.FirstFile(doubled + "SOLFÈGE\\*.*"), "a.txt");
+}
+
+TEST_F(Win32FileSystemTest, ARenameMovesAWholeTreeReplacesAFileButNeverAFolder) {
+    File("Vide\\Sous\\b.txt");
+    EXPECT_EQ(files_.Rename(root_ + "Vide\\Sous\\", root_ + "Absent\\Sous"), FileResult::kMissing);
+    ASSERT_EQ(files_.CreateFolder(root_ + "Installé\\"), FileResult::kDone);
+    EXPECT_EQ(files_.Rename(root_ + "Vide\\Sous\\", root_ + "Installé\\Sous\\"), FileResult::kDone);
+    EXPECT_EQ(files_.FirstFile(root_ + "Installé\\Sous\\*.*"), "b.txt");
+    EXPECT_EQ(files_.FirstFile(root_ + "Vide\\Sous\\*.*"), std::nullopt);
+
+    File("Vide\\Sous\\b.txt");
+    EXPECT_NE(files_.Rename(root_ + "Vide\\Sous", root_ + "Installé\\Sous"), FileResult::kDone);
+    EXPECT_EQ(files_.FirstFile(root_ + "Vide\\Sous\\*.*"), "b.txt");
+
+    File("Solfège\\a.txt");
+    File("Installé\\a.txt");
+    EXPECT_EQ(files_.Rename(root_ + "Solfège\\a.txt", root_ + "Installé\\a.txt"), FileResult::kDone);
+    EXPECT_EQ(files_.FirstFile(root_ + "Solfège\\*.*"), std::nullopt);
 }
 
 }  // namespace

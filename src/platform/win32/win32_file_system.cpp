@@ -122,3 +122,11 @@ FileResult Win32FileSystem::CreateFolder(std::string_view folder) {
     }
     return FromError(error);
 }
+
+FileResult Win32FileSystem::Rename(std::string_view from, std::string_view to) {
+    // No copy fallback: a move that cannot be one rename must fail, not
+    // leave half a tree at each end. Written through, so a key pulled just
+    // after still holds it.
+    return Outcome(MoveFileExW(Named(from).c_str(), Named(to).c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}

@@ -11,4 +11,5 @@ public:
     FileResult RemoveFile(std::string_view path) override;
     FileResult RemoveFolder(std::string_view folder) override;
     FileResult CreateFolder(std::string_view folder) override;
+    FileResult Rename(std::string_view from, std::string_view to) override;
 };

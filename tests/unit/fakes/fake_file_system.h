@@ -139,9 +139,43 @@ public:
         return FileResult::kDone;
     }
 
+    FileResult Rename(std::string_view from, std::string_view to) override {
+        const std::string source = Clean(std::string(from));
+        const std::string target = Clean(std::string(to));
+        operations.push_back("rename " + source + " -> " + target);
+        if (const auto refused = Refusal(source)) return *refused;
+        if (const auto refused = Refusal(target)) return *refused;
+        const Entry* entry = Find(source);
+        if (!entry) return FileResult::kMissing;
+        const auto [parent, name] = Split(target);
+        if (folders_.count(Key(parent)) == 0) return FileResult::kMissing;
+        const std::uint32_t attrs = entry->attributes;
+        if (const Entry* there = Find(target)) {
+            if ((there->attributes | attrs) & attributes::kDirectory) return FileResult::kFailed;
+            Erase(target);
+        }
+        Erase(source);
+        Put(parent, name, attrs);
+        if (attrs & attributes::kDirectory) {
+            // The folder's listing and those of every folder below it move along.
+            const std::string prefix = Key(source);
+            std::map<std::string, std::vector<Entry>> moved;
+            for (auto it = folders_.begin(); it != folders_.end();) {
+                if (it->first == prefix || it->first.starts_with(prefix + "\\")) {
+                    moved[Key(target) + it->first.substr(prefix.size())] = std::move(it->second);
+                    it = folders_.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            for (auto& [key, entries] : moved) folders_[key] = std::move(entries);
+        }
+        return FileResult::kDone;
+    }
+
     bool writeProtected = false;         // every change fails as on a protected key
     std::vector<std::string> patterns;    // every FirstFile listing asked for, in order
-    std::vector<std::string> operations;  // every other call, in order ("list", "clear", "delete", "rmdir", "mkdir")
+    std::vector<std::string> operations;  // every other call, in order ("list", "clear", "delete", "rmdir", "mkdir", "rename")
 
 private:
     struct Entry {
