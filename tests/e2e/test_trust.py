@@ -1,6 +1,7 @@
 """Nothing from the network lands on the key or starts unless the server's
 signed catalogue vouches for it: a changed archive, a captive portal, a replayed
-older catalogue and a changed update package are refused with the message and
+older catalogue, a changed update package, and signed archives or packages that
+would write outside their own files are refused with the message and
 leave the key as it was; a tree re-signed with a new key that the built-in one
 endorses is accepted."""
 
@@ -8,6 +9,7 @@ import hashlib
 import os
 import shutil
 import subprocess
+import zipfile
 from pathlib import Path
 
 import pytest
@@ -126,3 +128,53 @@ def test_a_changed_update_package_leaves_every_launcher_file_as_it_was(e2e, laun
                harness.IDOK)
     assert snapshot(drive) == before
     assert launcher.running
+
+
+def rezip(archive: Path, files: dict):
+    """Replaces `archive` with one holding `files` (name: bytes)."""
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in files.items():
+            z.writestr(name, data)
+
+
+def test_a_signed_archive_reaching_into_another_folder_installs_nothing(e2e, launcher, drive, tree, tmp_path):
+    rezip(tree / VLC_ARCHIVE, {"VLC/vlc.exe": b"MZ", "Audacity/audacity.exe": b"MZ remplace"})
+    sign(tree)
+    before = snapshot(drive)
+    with DownloadServer(tree, tmp_path / "server.log"):
+        install_vlc(e2e)
+        answer(e2e, "Installation d'un programme",
+               "L'archive de VLC contient des fichiers destinés à un autre dossier que le sien : rien n'a été "
+               f"installé. Recommencez ultérieurement ou contactez {SUPPORT}!", harness.IDOK)
+    assert snapshot(drive) == before, "nothing may land on the key"
+    assert offered(e2e, "vlc") == (True, False)
+
+
+def test_a_signed_update_package_with_more_than_the_launcher_changes_no_file(e2e, launcher, drive, tree, tmp_path):
+    (tree / "logiciels" / "version.txt").write_bytes(b"1.5\r\n")
+    rezip(tree / "logiciels" / "CantarelPortable.zip",
+          {"CantarelPortable.exe": b"MZ", "system/maestrel.bat": b"@echo off\r\n"})
+    sign(tree, 3)
+    before = snapshot(drive)
+    with DownloadServer(tree, tmp_path / "server.log"):
+        e2e.click("Picture_aide")
+        e2e.wait_for(lambda: controls(e2e)["Picture_aide_grand"]["visible"], what="the help panel")
+        e2e.click("Picture_miseajour")
+        answer(e2e, "Mise à jour de Cantarel Portable",
+               "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?", harness.IDYES)
+        answer(e2e, "Mise à jour de Cantarel Portable",
+               "La mise à jour de Cantarel Portable contient d'autres fichiers que ceux du lanceur : elle n'a pas "
+               "été installée et la version actuelle reste en place. Recommencez ultérieurement ou contactez "
+               f"{SUPPORT}!", harness.IDOK)
+    assert snapshot(drive) == before
+    assert launcher.running
+
+
+def test_what_an_interrupted_install_left_is_cleared_at_the_next_start(e2e, run, drive):
+    leftover = drive / "Installation en cours" / "vlc"
+    (leftover / "fichiers" / "VLC").mkdir(parents=True)
+    (leftover / "fichiers" / "VLC" / "vlc.exe").write_bytes(b"MZ")
+    (leftover / "VLC.zip.partiel").write_bytes(b"PK")
+    run(drive, extra_files=[UNZIP32]).wait_window()
+    assert not (drive / "Installation en cours").exists()
+    assert offered(e2e, "vlc") == (True, False)

@@ -4,6 +4,7 @@
 
 #include "components/component_catalogue.h"
 #include "fakes/fake_file_system.h"
+#include "update/launcher_swap.h"
 
 namespace {
 
@@ -114,6 +115,50 @@ TEST(Staging, AnArchiveFileLandsOnlyInItsComponentsFolder) {
     // The quiz and the speech installers own their whole folder.
     EXPECT_TRUE(LandsInComponent(QuizProgram(), "audio\\hymnes\\1.mp3"));
     EXPECT_TRUE(LandsInComponent(ComponentById("reconnaissance_vocale"), "MSReaderSetupFRA.exe"));
+}
+
+}  // namespace
+
+namespace {
+
+// Every step of the swap refused in turn: the launcher's files are as they were.
+TEST(LauncherSwap, ARefusalAtAnyStepPutsEveryFileBack) {
+    const std::string app = "E:\\Clé USB\\";
+    const std::string staged = app + "Installation en cours\\mise-a-jour\\fichiers\\";
+    const std::string retired = app + "Installation en cours\\mise-a-jour\\ancien\\";
+    const std::vector<std::string> package = {"CantarelPortable.exe", "unzip32.dll"};
+    const std::vector<std::string> refused = {app + "CantarelPortable.exe", retired + "CantarelPortable.exe",
+                                              app + "unzip32.dll", retired + "unzip32.dll"};
+    for (const std::string& step : refused) {
+        SCOPED_TRACE(step);
+        FakeFileSystem files;
+        files.AddFileWithAttributes(app + "CantarelPortable.exe", attributes::kHidden);
+        files.AddFileWithAttributes(app + "unzip32.dll", attributes::kSystem);
+        files.AddFolder(retired);
+        for (const std::string& name : package) files.AddFile(staged + name);
+        files.FailOn(step, FileResult::kInUse);
+        EXPECT_EQ(SwapInLauncherFiles(files, staged, app, retired, package), FileResult::kInUse);
+        EXPECT_EQ(files.AttributesOf(app + "CantarelPortable.exe"), attributes::kHidden);
+        EXPECT_EQ(files.AttributesOf(app + "unzip32.dll"), attributes::kSystem);
+    }
+    FakeFileSystem files;
+    files.AddFileWithAttributes(app + "unzip32.dll", attributes::kSystem);
+    files.AddFolder(retired);
+    for (const std::string& name : package) files.AddFile(staged + name);
+    ASSERT_EQ(SwapInLauncherFiles(files, staged, app, retired, package), FileResult::kDone);
+    EXPECT_EQ(files.AttributesOf(app + "unzip32.dll"), attributes::kArchive);
+    EXPECT_EQ(files.AttributesOf(retired + "unzip32.dll"), attributes::kSystem);
+    EXPECT_TRUE(files.Exists(app + "CantarelPortable.exe"));
+}
+
+TEST(LauncherSwap, APackageHoldsTheLaunchersProgramAndOnlyLauncherFiles) {
+    EXPECT_TRUE(OnlyLauncherFiles({"CantarelPortable.exe"}));
+    EXPECT_TRUE(OnlyLauncherFiles({"cantarelportable.EXE", "UNZIP32.dll"}));
+    EXPECT_FALSE(OnlyLauncherFiles({}));
+    EXPECT_FALSE(OnlyLauncherFiles({"unzip32.dll"}));
+    EXPECT_FALSE(OnlyLauncherFiles({"CantarelPortable.exe", "system\\maestrel.bat"}));
+    EXPECT_FALSE(OnlyLauncherFiles({"CantarelPortable.exe", "sous\\CantarelPortable.exe"}));
+    EXPECT_FALSE(OnlyLauncherFiles({"CantarelPortable.exe", "vide\\"}));
 }
 
 }  // namespace
