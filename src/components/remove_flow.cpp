@@ -7,6 +7,7 @@
 #include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
 #include "storage/folder_tree_deletion.h"
+#include "storage/staging.h"
 #include "window/window_layout.h"
 
 namespace {
@@ -19,23 +20,47 @@ struct LeftBehind {
 
 class Deletions {
 public:
-    explicit Deletions(Services& services) : services_(services) {}
+    Deletions(Services& services, std::string_view id) : services_(services), id_(id) {}
 
-    void Tree(std::string_view relative) {
-        const std::string folder = AbsolutePath(services_.appFolder, relative);
-        const FolderTreeDeletion outcome = DeleteFolderTreeExplained(services_.files, folder);
-        // A missing folder is no error; judged by what is left, not by the
-        // step's own report, so a deletion that claimed success but left
-        // the folder is caught too.
-        Check(folder.substr(0, folder.size() - 1), outcome.result, outcome.stoppedAt);
+    // The component's folder leaves its place in one rename, which Windows
+    // refuses while any file inside is open: then nothing at all is deleted.
+    // Once moved it no longer counts as installed; it is deleted from the
+    // staging folder, and what cannot be deleted now goes at the next start.
+    bool Retire(std::string_view relative) {
+        std::string folder = AbsolutePath(services_.appFolder, relative);
+        folder.pop_back();
+        std::uint32_t attrs = 0;
+        if (services_.files.Attributes(folder, attrs) == FileResult::kMissing) return true;
+        const std::string retired = StagingPath(services_.appFolder, "suppression\\" + id_);
+        FileResult moved = PrepareStaging(services_.files, services_.appFolder, "suppression");
+        if (moved == FileResult::kDone) moved = services_.files.Rename(folder, retired);
+        if (moved != FileResult::kDone) {
+            RemoveStaging(services_.files, services_.appFolder);
+            refused_ = moved;
+            return false;
+        }
+        if (DeleteFolderTree(services_.files, retired + "\\")) {
+            RemoveStaging(services_.files, services_.appFolder);
+        } else {
+            lingering_ = true;
+        }
+        return true;
     }
 
+    // A read-only file is made writable first, as the folder deletion does.
     void File(std::string_view relative) {
         const std::string file = AbsolutePath(services_.appFolder, relative);
-        Check(file, services_.files.RemoveFile(file), file);
+        FileResult result = services_.files.RemoveFile(file);
+        if (result == FileResult::kDenied && services_.files.ClearAttributes(file) == FileResult::kDone) {
+            result = services_.files.RemoveFile(file);
+        }
+        Check(file, result, file);
     }
 
     const std::optional<LeftBehind>& Left() const { return left_; }
+    // Why the folder could not leave its place; nothing was deleted.
+    const std::optional<FileResult>& Refused() const { return refused_; }
+    bool Lingering() const { return lingering_; }
 
 private:
     void Check(const std::string& path, FileResult result, const std::string& stoppedAt) {
@@ -47,7 +72,10 @@ private:
     }
 
     Services& services_;
+    std::string id_;
     std::optional<LeftBehind> left_;
+    std::optional<FileResult> refused_;
+    bool lingering_ = false;
 };
 
 // At a drive's root the joined paths carry a doubled backslash; the user
@@ -81,15 +109,24 @@ std::string IncompleteReport(const RemovalTexts& texts, const LeftBehind& left) 
            "\r\n\r\nFichier resté sur la clé : " + AsShown(left.path);
 }
 
+std::string NotDoneReport(const RemovalTexts& texts, FileResult why) {
+    return "La suppression " + std::string(texts.subject) + " n'a pas été faite : " + Reason(why) +
+           "\r\n\r\nRien n'a été effacé.";
+}
+
+constexpr std::string_view kLingering =
+    "\r\n\r\nUn de ses fichiers, encore ouvert, sera effacé au prochain démarrage de Cantarel Portable.";
+
 void DeleteFiles(const Component& c, Deletions& deletions) {
-    // A quiz topic: its questionnaires (as its archive installs them), then
-    // the general questionnaire, then its audio folder.
+    // The component's folder first: while it cannot leave its place, nothing
+    // else goes. A quiz topic then loses its questionnaires (as its archive
+    // installs them) and the general questionnaire.
+    if (!deletions.Retire(c.installedFolder)) return;
     if (c.family == Family::kQuizTopic) {
         const std::string folder = QuestionnaireFolder();
         for (std::string_view name : c.questionnaires) deletions.File(folder + std::string(name));
         for (std::string_view name : QuizProgram().questionnaires) deletions.File(folder + std::string(name));
     }
-    deletions.Tree(c.installedFolder);
 }
 
 // Steps 5 to 7 when everything is gone: the not-installed state.
@@ -127,14 +164,19 @@ void RemoveComponent(Form1& form, std::string_view id, Services& services) {
     services.events.ProcessPendingEvents();
 
     // 4. The row's deletions, in order; each goes on whatever the one before left.
-    Deletions deletions(services);
+    Deletions deletions(services, c.id);
     DeleteFiles(c, deletions);
 
     // 5. to 9.
-    if (!deletions.Left()) {
+    if (deletions.Refused()) {
+        form.SetVisible(kRemovalBar, false);
+        services.dialogs.Message(NotDoneReport(texts, *deletions.Refused()), texts.resultTitle,
+                                 box::kOk | box::kExclamationIcon);
+    } else if (!deletions.Left()) {
         ShowRemoved(form, c, services);
         form.SetVisible(kRemovalBar, false);
-        services.dialogs.Message(texts.result, texts.resultTitle, box::kOk);
+        services.dialogs.Message(std::string(texts.result) + (deletions.Lingering() ? std::string(kLingering) : ""),
+                                 texts.resultTitle, box::kOk);
     } else {
         ShowWhatTheDriveHolds(form, c, services.appFolder, services.files);
         form.SetCaption(kRemovalSpaceCaption, DiskSpaceReport(services.appFolder, services.disk));

@@ -21,11 +21,14 @@ std::string StagingPath(std::string_view appFolder, std::string_view name) {
     return path + std::string(kStagingFolder) + std::string(name);
 }
 
-bool PrepareStaging(FileSystem& files, std::string_view appFolder, std::string_view name) {
+FileResult PrepareStaging(FileSystem& files, std::string_view appFolder, std::string_view name) {
     const std::string folder = StagingPath(appFolder, name) + "\\";
     std::uint32_t attrs = 0;
-    if (files.Attributes(folder, attrs) == FileResult::kDone && !DeleteFolderTree(files, folder)) return false;
-    return CreateFolderPath(files, folder) == FileResult::kDone;
+    if (files.Attributes(folder, attrs) == FileResult::kDone) {
+        const FolderTreeDeletion cleared = DeleteFolderTreeExplained(files, folder);
+        if (!cleared.Done()) return cleared.result;
+    }
+    return CreateFolderPath(files, folder);
 }
 
 void RemoveStaging(FileSystem& files, std::string_view appFolder) {

@@ -15,8 +15,8 @@ inline constexpr std::string_view kStagingFolder = "\\Installation en cours\\";
 std::string StagingPath(std::string_view appFolder, std::string_view name = "");
 
 // An empty staging folder for `name`: whatever an earlier attempt left there
-// is deleted first. False when the drive refuses.
-bool PrepareStaging(FileSystem& files, std::string_view appFolder, std::string_view name);
+// is deleted first. kDone, or why the drive refused.
+FileResult PrepareStaging(FileSystem& files, std::string_view appFolder, std::string_view name);
 
 // Deletes the staging folder with what it holds; a drive that refuses keeps
 // it for the next start.

@@ -75,7 +75,7 @@ TEST(Staging, FoldersArePreparedLevelByLevelAndLeftoversCleared) {
 
     files.AddFile("E:\\Clé USB\\Installation en cours\\vlc\\VLC.zip.partiel");
     files.AddFile("E:\\Clé USB\\Installation en cours\\vlc\\fichiers\\VLC\\vlc.exe");
-    ASSERT_TRUE(PrepareStaging(files, kApp, "vlc"));
+    ASSERT_EQ(PrepareStaging(files, kApp, "vlc"), FileResult::kDone);
     std::vector<FolderEntry> entries;
     EXPECT_EQ(files.ListFolder("E:\\Clé USB\\Installation en cours\\vlc\\", entries), FileResult::kDone);
     EXPECT_TRUE(entries.empty());

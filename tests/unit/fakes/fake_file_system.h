@@ -147,6 +147,12 @@ public:
         if (const auto refused = Refusal(target)) return *refused;
         const Entry* entry = Find(source);
         if (!entry) return FileResult::kMissing;
+        // Windows refuses to move a folder while a file inside is open.
+        for (const auto& [path, failure] : failures_) {
+            if (path.starts_with(Key(source) + "\\") && (failure == FileResult::kInUse || failure == FileResult::kDenied)) {
+                return failure;
+            }
+        }
         const auto [parent, name] = Split(target);
         if (folders_.count(Key(parent)) == 0) return FileResult::kMissing;
         const std::uint32_t attrs = entry->attributes;
