@@ -85,23 +85,25 @@ void PrepareFolder(const Component& c, Services& services) {
 }
 
 // What became of an archive between its download and the component's folder.
-enum class Placement { kDone, kFailed, kOutsideItsFolder, kUnavailable };
+enum class Placement { kDone, kFailed, kOutsideItsFolder, kUnavailable, kCancelled };
 
 std::string FileName(std::string_view path) { return std::string(path.substr(path.rfind('\\') + 1)); }
 
 // The archive is unpacked beside it in the staging folder; nothing reaches
 // the component's folder unless every file lands inside it, and then it
 // arrives by rename: a failure or a pulled key leaves the drive as it was.
-Placement UnpackIntoPlace(const Component& c, const std::string& archive, Services& services) {
+Placement UnpackIntoPlace(const Component& c, const std::string& archive, Services& services, std::string& said) {
     const std::string unpacked = StagingPath(services.appFolder, std::string(c.id) + "\\fichiers\\");
     services.files.CreateFolder(unpacked);
-    switch (ExtractArchive(archive, unpacked, services, "")) {
+    switch (ExtractArchive(archive, unpacked, services, said)) {
         case Extraction::kDone:
             break;
         case Extraction::kFailed:
             return Placement::kFailed;
         case Extraction::kUnavailable:
             return Placement::kUnavailable;
+        case Extraction::kCancelled:
+            return Placement::kCancelled;
     }
     std::vector<std::string> files;
     if (ListFilesBelow(services.files, unpacked, files) != FileResult::kDone) return Placement::kFailed;
@@ -135,33 +137,45 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     form.SetVisible(kDownloadBar, true);
     services.events.ProcessPendingEvents();
 
-    // 3. to 5. The download; the window catches up after it. An archive is
-    // fetched into the staging folder, an installer into its own folder.
+    // 3. to 7. Away from the window's thread: the download, and for an
+    // archive its unpacking in the staging folder and its move into place.
+    // An installer is fetched into its own folder.
     const bool archive = c.kind == InstallKind::Archive;
-    std::string target;
-    if (archive) {
-        PrepareStaging(services.files, services.appFolder, c.id);
-        target = StagingPath(services.appFolder, std::string(c.id) + "\\" + FileName(c.localFile));
-    } else {
-        PrepareFolder(c, services);
-        target = AbsolutePath(services.appFolder, c.localFile);
-    }
-    const std::int32_t downloaded = services.downloader.Download(DownloadUrl(c), target);
+    std::int32_t downloaded = download_result::kCancelled;
+    Placement placement = Placement::kDone;
+    std::string librarySaid;
+    services.action.Run([&] {
+        std::string target;
+        if (archive) {
+            PrepareStaging(services.files, services.appFolder, c.id);
+            target = StagingPath(services.appFolder, std::string(c.id) + "\\" + FileName(c.localFile));
+        } else {
+            PrepareFolder(c, services);
+            target = AbsolutePath(services.appFolder, c.localFile);
+        }
+        downloaded = services.downloader.Download(DownloadUrl(c), target);
+        if (archive && downloaded == download_result::kDone) {
+            placement = UnpackIntoPlace(c, target, services, librarySaid);
+        }
+        if (archive) RemoveStaging(services.files, services.appFolder);
+    });
     if (archive) services.events.ProcessPendingEvents();
 
-    // 6. A failed download leaves the window, and the drive, as they were.
-    if (downloaded != 0) {
-        if (archive) RemoveStaging(services.files, services.appFolder);
-        services.dialogs.Message(DownloadFailure(c, downloaded), titles.failure, box::kOk);
+    // Stopped by the user: the key is as it was, the window too.
+    if (downloaded == download_result::kCancelled || placement == Placement::kCancelled) {
         form.SetVisible(kDownloadBar, false);
         return;
     }
 
-    // 7. An archive is unpacked in the staging folder, checked and put in place.
-    Placement placement = Placement::kDone;
-    if (archive) {
-        placement = UnpackIntoPlace(c, target, services);
-        RemoveStaging(services.files, services.appFolder);
+    // 6. A failed download leaves the window, and the drive, as they were.
+    if (downloaded != 0) {
+        services.dialogs.Message(DownloadFailure(c, downloaded), titles.failure, box::kOk);
+        form.SetVisible(kDownloadBar, false);
+        return;
+    }
+    // What the library said of a failed extraction comes first, in its own box.
+    if (placement == Placement::kFailed && !librarySaid.empty()) {
+        services.dialogs.Message(librarySaid, "", box::kOk);
     }
 
     // 8. The drive's space and the component's state as they are now.
@@ -180,6 +194,8 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
             break;
         case Placement::kUnavailable:
             services.dialogs.Message(ExtractionUnavailable(c), titles.failure, box::kOk);
+            break;
+        case Placement::kCancelled:
             break;
     }
 

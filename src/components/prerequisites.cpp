@@ -180,12 +180,18 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
 
     // 6. and 7.
     const std::string_view localFile = LocalFileOf(row);
-    CreateFolders(localFile.substr(0, localFile.rfind('\\') + 1), services);
     const std::string url = std::string(kDownloadBase) + ServerPathOf(row);
-    const std::int32_t downloaded =
-        services.downloader.Download(url, AbsolutePath(services.appFolder, localFile));
+    std::int32_t downloaded = download_result::kCancelled;
+    services.action.Run([&] {
+        CreateFolders(localFile.substr(0, localFile.rfind('\\') + 1), services);
+        downloaded = services.downloader.Download(url, AbsolutePath(services.appFolder, localFile));
+    });
 
-    // 8. A failed download changes nothing else.
+    // 8. A failed download changes nothing else; one stopped by the user says nothing.
+    if (downloaded == download_result::kCancelled) {
+        form.SetVisible(kDownloadBar, false);
+        return GateOutcome::kEndClick;
+    }
     if (downloaded != download_result::kDone) {
         services.dialogs.Message(downloaded == download_result::kNotVerified
                                      ? NotVerifiedReport(NameInMessages(component))

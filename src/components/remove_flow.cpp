@@ -39,7 +39,8 @@ public:
             refused_ = moved;
             return false;
         }
-        if (DeleteFolderTree(services_.files, retired + "\\")) {
+        services_.action.Begin(LongAction::Phase::kRemoval, 0);
+        if (DeleteFolderTreeExplained(services_.files, retired + "\\", &services_.action).Done()) {
             RemoveStaging(services_.files, services_.appFolder);
         } else {
             lingering_ = true;
@@ -115,7 +116,7 @@ std::string NotDoneReport(const RemovalTexts& texts, FileResult why) {
 }
 
 constexpr std::string_view kLingering =
-    "\r\n\r\nUn de ses fichiers, encore ouvert, sera effacé au prochain démarrage de Cantarel Portable.";
+    "\r\n\r\nSes derniers fichiers seront effacés au prochain démarrage de Cantarel Portable.";
 
 void DeleteFiles(const Component& c, Deletions& deletions) {
     // The component's folder first: while it cannot leave its place, nothing
@@ -164,8 +165,10 @@ void RemoveComponent(Form1& form, std::string_view id, Services& services) {
     services.events.ProcessPendingEvents();
 
     // 4. The row's deletions, in order; each goes on whatever the one before left.
+    // Away from the window's thread. Stopped by the user, the deletion leaves
+    // the component removed: its folder left its place before anything went.
     Deletions deletions(services, c.id);
-    DeleteFiles(c, deletions);
+    services.action.Run([&] { DeleteFiles(c, deletions); });
 
     // 5. to 9.
     if (deletions.Refused()) {

@@ -13,6 +13,7 @@ constexpr std::int32_t kTimedOut = 3;        // the server fell silent
 constexpr std::int32_t kCutShort = 4;        // the body ended before its announced length, or broke off
 constexpr std::int32_t kWriteFailed = 5;     // the file could not be created, written or put in place
 constexpr std::int32_t kNotVerified = 6;     // not the file the server's signed catalogue names, or no such file
+constexpr std::int32_t kCancelled = 7;       // the user stopped it
 // Any value from 100 to 599 is the HTTP status the server answered instead of 200.
 constexpr bool IsHttpStatus(std::int32_t result) { return result >= 100 && result <= 599; }
 }  // namespace download_result

@@ -30,6 +30,7 @@ enum class FileResult {
     kDenied,          // read-only, or the user may not change it
     kNotEmpty,        // a folder that still holds entries
     kFailed,          // anything else
+    kCancelled,       // the user stopped the action before this step
 };
 
 // One entry of a folder's listing.

@@ -8,6 +8,7 @@
 #include "platform/downloader.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
+#include "platform/long_action.h"
 #include "platform/processes.h"
 #include "platform/shell_links.h"
 #include "platform/system_info.h"
@@ -29,6 +30,7 @@ struct Services {
     Downloader& downloader;
     TextFileReader& textFiles;
     Environment& environment;
+    LongAction& action;
 };
 
 // The same services, with every download going through `downloader`.
@@ -44,5 +46,6 @@ inline Services WithDownloader(const Services& s, Downloader& downloader) {
             .unzip = s.unzip,
             .downloader = downloader,
             .textFiles = s.textFiles,
-            .environment = s.environment};
+            .environment = s.environment,
+            .action = s.action};
 }

@@ -18,7 +18,7 @@ bool IsAbsolute(std::string_view path) {
 
 class TreeDeleter {
 public:
-    explicit TreeDeleter(FileSystem& files) : files_(files) {}
+    TreeDeleter(FileSystem& files, LongAction* action) : files_(files), action_(action) {}
 
     // `folder` ends with one backslash. Every entry is listed once, then
     // deleted in listing order, sub-folders first emptied.
@@ -30,10 +30,13 @@ public:
             // deletion up the tree.
             if (entry.name.empty() || entry.name == "." || entry.name == "..") continue;
             const std::string path = folder + entry.name;
+            // Stopped between two entries: what is deleted stays deleted.
+            if (action_ && action_->Cancelled()) return Fail(FileResult::kCancelled, path);
             const bool isFolder = (entry.attributes & attributes::kDirectory) != 0;
             const bool isLink = (entry.attributes & attributes::kReparsePoint) != 0;
             if (isFolder && !isLink && !Empty(path + "\\")) return false;
             if (!Unlink(path, entry.attributes)) return false;
+            if (action_ && !isFolder) action_->Advance(1);
         }
         return true;
     }
@@ -57,12 +60,13 @@ private:
     bool Step(FileResult result, const std::string& path) { return result == FileResult::kDone || Fail(result, path); }
 
     FileSystem& files_;
+    LongAction* action_;
 };
 
 }  // namespace
 
-FolderTreeDeletion DeleteFolderTreeExplained(FileSystem& files, std::string_view folderPath) {
-    TreeDeleter deleter(files);
+FolderTreeDeletion DeleteFolderTreeExplained(FileSystem& files, std::string_view folderPath, LongAction* action) {
+    TreeDeleter deleter(files, action);
     std::string folder(folderPath);
     // An empty or relative path would be taken from the current folder:
     // never delete what the caller did not name.

@@ -5,17 +5,20 @@
 #include "unzip/unzip_error.h"
 
 Extraction ExtractArchive(const std::string& archive, const std::string& folder, Services& services,
-                          std::string_view whenSilent) {
+                          std::string& said) {
+    said.clear();
     CGUnzipFiles unzip(services);
     unzip.SetZipFileName(archive);
     unzip.SetExtractDir(folder);
     unzip.SetHonorDirectories(true);
+    std::int32_t result = 0;
     try {
-        if (unzip.Unzip("", "") == 0) return Extraction::kDone;
+        result = unzip.Unzip("", "");
     } catch (const UnzipError&) {
         return Extraction::kUnavailable;
     }
-    const std::string said = unzip.GetLastMessage();
-    services.dialogs.Message(said.empty() ? std::string(whenSilent) : said, "", box::kOk);
+    if (services.action.Cancelled()) return Extraction::kCancelled;
+    if (result == 0) return Extraction::kDone;
+    said = unzip.GetLastMessage();
     return Extraction::kFailed;
 }

@@ -73,43 +73,76 @@ void Abandon(Services& services, std::string_view message) {
     if (!message.empty()) services.dialogs.Message(WithSupportAddress(message), kTexts.updateTitle, box::kOk);
 }
 
-// The update after Yes. The package is verified as it downloads, unpacked
-// into staging, checked to hold only launcher files and swapped in by
-// renames; the launcher closes only once the new program has started. Any
-// failure before the swap leaves every launcher file as it was.
-void Update(Services& services, MainWindow& window) {
+// How the update's work ended, before the new program is started.
+enum class Prepared { kSwapped, kDownloadFailed, kExtractionFailed, kUnavailable, kNotALauncher, kNotSwapped, kCancelled };
+
+// Away from the window's thread: the package is verified as it downloads,
+// unpacked into staging, checked to hold only launcher files and swapped in
+// by renames. Anything before the swap leaves every launcher file as it was.
+Prepared PrepareUpdate(Services& services, std::int32_t& downloaded, std::string& librarySaid) {
     PrepareStaging(services.files, services.appFolder, kStagingName);
     const std::string package = Staged(services, kLocalPackage.substr(1));
+    downloaded = services.downloader.Download(Url(kPackageUrlPath), package);
+    if (downloaded == download_result::kCancelled) return Prepared::kCancelled;
+    if (downloaded != download_result::kDone) return Prepared::kDownloadFailed;
 
-    // 1. The package; the window catches up after the download.
-    const std::int32_t downloaded = services.downloader.Download(Url(kPackageUrlPath), package);
-    services.events.ProcessPendingEvents();
-    if (downloaded != download_result::kDone) {
-        RemoveStaging(services.files, services.appFolder);
-        services.dialogs.Message(downloaded == download_result::kNotVerified ? NotVerifiedReport(kTexts.packageName)
-                                                                             : WithSupportAddress(kTexts.packageMissing),
-                                 kTexts.updateTitle, box::kOk);
-        return;
-    }
-
-    // 2. to 4. Unpacked beside it; when the library says nothing of a
-    // failure, the user still hears of it.
     const std::string unpacked = Staged(services, "fichiers\\");
     services.files.CreateFolder(unpacked);
-    const Extraction extraction =
-        ExtractArchive(package, unpacked, services, WithSupportAddress(kTexts.packageUnusable));
-    if (extraction == Extraction::kUnavailable) return Abandon(services, kTexts.extractionUnavailable);
-    if (extraction != Extraction::kDone) return Abandon(services, "");
-
+    switch (ExtractArchive(package, unpacked, services, librarySaid)) {
+        case Extraction::kDone:
+            break;
+        case Extraction::kFailed:
+            return Prepared::kExtractionFailed;
+        case Extraction::kUnavailable:
+            return Prepared::kUnavailable;
+        case Extraction::kCancelled:
+            return Prepared::kCancelled;
+    }
     std::vector<std::string> packageFiles;
     if (ListFilesBelow(services.files, unpacked, packageFiles) != FileResult::kDone || !OnlyLauncherFiles(packageFiles)) {
-        return Abandon(services, kTexts.notALauncherPackage);
+        return Prepared::kNotALauncher;
     }
     const std::string retired = Staged(services, "ancien\\");
     services.files.CreateFolder(retired);
     if (SwapInLauncherFiles(services.files, unpacked, AppFolderWithBackslash(services), retired, packageFiles) !=
         FileResult::kDone) {
-        return Abandon(services, kTexts.notSwapped);
+        return Prepared::kNotSwapped;
+    }
+    return Prepared::kSwapped;
+}
+
+// The update after Yes. The launcher closes only once the new program has
+// started; any failed step is reported and the launcher keeps running.
+void Update(Services& services, MainWindow& window) {
+    // 1. to 4. The window catches up after the work.
+    Prepared prepared = Prepared::kCancelled;
+    std::int32_t downloaded = download_result::kCancelled;
+    std::string librarySaid;
+    services.action.Run([&] { prepared = PrepareUpdate(services, downloaded, librarySaid); });
+    services.events.ProcessPendingEvents();
+    switch (prepared) {
+        case Prepared::kSwapped:
+            break;
+        case Prepared::kCancelled:
+            return Abandon(services, "");
+        case Prepared::kDownloadFailed:
+            RemoveStaging(services.files, services.appFolder);
+            services.dialogs.Message(downloaded == download_result::kNotVerified
+                                         ? NotVerifiedReport(kTexts.packageName)
+                                         : WithSupportAddress(kTexts.packageMissing),
+                                     kTexts.updateTitle, box::kOk);
+            return;
+        case Prepared::kExtractionFailed:
+            // When the library says nothing of a failure, the user still hears of it.
+            services.dialogs.Message(librarySaid.empty() ? WithSupportAddress(kTexts.packageUnusable) : librarySaid,
+                                     "", box::kOk);
+            return Abandon(services, "");
+        case Prepared::kUnavailable:
+            return Abandon(services, kTexts.extractionUnavailable);
+        case Prepared::kNotALauncher:
+            return Abandon(services, kTexts.notALauncherPackage);
+        case Prepared::kNotSwapped:
+            return Abandon(services, kTexts.notSwapped);
     }
 
     // 5. The program the package brought, in AppFolder.

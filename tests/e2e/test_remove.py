@@ -209,8 +209,8 @@ def test_a_file_held_open_goes_with_its_folder_and_at_the_next_start(e2e, launch
         remove(e2e, "vlc")
         answer(e2e, "Suppression d'un logiciel de musique", "Voulez-vous effacer VLC ?", harness.IDYES)
         answer(e2e, "Suppression d'un programme Cantarel",
-               "Le programme 'VLC' a été supprimé!\r\n\r\nUn de ses fichiers, encore ouvert, sera effacé au "
-               "prochain démarrage de Cantarel Portable.", harness.IDOK)
+               "Le programme 'VLC' a été supprimé!\r\n\r\nSes derniers fichiers seront effacés au prochain "
+               "démarrage de Cantarel Portable.", harness.IDOK)
         assert not vlc.exists(), "never half a component in its place"
         assert sorted(p.name for p in staged.iterdir()) == ["vlc.exe"]
         idle(e2e)

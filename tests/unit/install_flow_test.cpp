@@ -258,6 +258,32 @@ TEST_F(InstallFlow, AnInstalledTopicCountsInTheQuizRemovalCaption) {
     EXPECT_EQ(form_.Get("Label_supprimer_quiz").caption, "Cantarel Quiz et tous les questionnaires (252 Mo)");
 }
 
+// Stopped by the user while it downloads or while it unpacks: the key and the
+// window are as before the click, and nothing more is said.
+TEST_F(InstallFlow, StoppedAtAnyStepLeavesTheKeyAndTheWindowAsTheyWere) {
+    platform_.downloader.result = download_result::kCancelled;
+    Install("vlc");
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(platform_.action.runs, 1);
+    EXPECT_TRUE(platform_.unzip.calls.empty());
+    EXPECT_FALSE(StagingLeft());
+    EXPECT_TRUE(Enabled("Label_telecharger_vlc"));
+    EXPECT_FALSE(form_.Get(kDownloadBar).visible);
+
+    platform_.downloader.result = download_result::kDone;
+    platform_.unzip.script = [this](UnzipCallbacks&) {
+        std::string folder = platform_.unzip.calls.back().extractDir;
+        platform_.files.AddFile(folder + "Audacity\\audacity.exe");
+        platform_.action.cancelled = true;  // the library then stops, with its own error
+        return 80;
+    };
+    Install("audacity");
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity\\"));
+    EXPECT_FALSE(StagingLeft());
+    EXPECT_TRUE(Enabled("Label_telecharger_audacity"));
+}
+
 struct NoWindow : MainWindow {
     void Close() override {}
 };

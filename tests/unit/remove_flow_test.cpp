@@ -332,8 +332,8 @@ TEST_F(RemoveFlow, AFileThatCannotBeDeletedAfterTheMoveWaitsForTheNextStart) {
     EXPECT_TRUE(Exists("\\Installation en cours\\suppression\\audacity\\programme.exe"));
     EXPECT_EQ(Offered("audacity"), std::make_pair(true, false));
     EXPECT_EQ(Boxes()[1].style, 0u);
-    EXPECT_EQ(Boxes()[1].text, "Le programme 'Audacity' a été supprimé!\r\n\r\nUn de ses fichiers, encore ouvert, "
-                               "sera effacé au prochain démarrage de Cantarel Portable.");
+    EXPECT_EQ(Boxes()[1].text, "Le programme 'Audacity' a été supprimé!\r\n\r\nSes derniers fichiers seront effacés "
+                               "au prochain démarrage de Cantarel Portable.");
 }
 
 TEST_F(RemoveFlow, AWriteProtectedKeyIsExplainedAndNothingChanges) {
@@ -364,6 +364,20 @@ TEST_F(RemoveFlow, AStagingFolderThatCannotBeMadeRemovesNothing) {
     EXPECT_EQ(Offered("cdex"), std::make_pair(false, true));
 }
 
+// Stopped by the user, a removal has already moved the folder out of its
+// place: the component is removed, the rest goes at the next start.
+TEST_F(RemoveFlow, StoppedDuringTheDeletionTheComponentIsRemovedNotHalf) {
+    Add("\\Musique\\VLC\\vlc.exe");
+    platform_.action.cancelAfter = 1;
+    Remove("vlc");
+    EXPECT_EQ(platform_.action.runs, 1);
+    EXPECT_FALSE(Exists("\\Musique\\VLC\\"));
+    EXPECT_TRUE(Exists("\\Installation en cours\\suppression\\vlc\\"));
+    EXPECT_EQ(Offered("vlc"), std::make_pair(true, false));
+    EXPECT_EQ(Boxes()[1].text, "Le programme 'VLC' a été supprimé!\r\n\r\nSes derniers fichiers seront effacés au "
+                               "prochain démarrage de Cantarel Portable.");
+}
+
 // A read-only questionnaire is made writable and deleted, not reported.
 TEST_F(RemoveFlow, AReadOnlyQuestionnaireIsDeletedToo) {
     platform_.files.AddFileWithAttributes(kTexts + "Chopin.txt", attributes::kReadOnly);
@@ -388,7 +402,7 @@ TEST_F(RemoveFlow, AQuestionnaireInUseByTheQuizStillRemovesTheTopicsAudio) {
 
 // A file open anywhere in the quiz's tree keeps the quiz and every topic.
 TEST_F(RemoveFlow, TheQuizStillOpenKeepsEverything) {
-    for (const std::string file : {kQuiz + "programme.exe", kQuiz + "audio\\hymnes\\programme.exe"}) {
+    for (const std::string& file : {kQuiz + "programme.exe", kQuiz + "audio\\hymnes\\programme.exe"}) {
         platform_.files.FailOn(file, FileResult::kInUse);
         Remove("quiz");
         EXPECT_TRUE(Boxes().back().text.starts_with("La suppression de Cantarel Quiz n'a pas été faite : un de ses"));

@@ -341,6 +341,23 @@ TEST_F(UpdateCheck, APackageThatIsNotALaunchersOrCannotBeSwappedChangesNoLaunche
     EXPECT_EQ(window_.closes, 0);
 }
 
+TEST_F(UpdateCheck, AnUpdateStoppedByTheUserChangesNothingAndSaysNothing) {
+    platform_.files.AddFileWithAttributes(Path("\\CantarelPortable.exe"), attributes::kHidden);
+    platform_.downloader.results = {download_result::kDone, download_result::kCancelled};
+    Check("1.5\r\n");
+    EXPECT_EQ(Boxes().size(), 1u);
+    platform_.unzip.script = [this](UnzipCallbacks&) {
+        platform_.action.cancelled = true;
+        return 80;
+    };
+    Check("1.5\r\n");
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(platform_.files.AttributesOf(Path("\\CantarelPortable.exe")), attributes::kHidden);
+    EXPECT_TRUE(platform_.processes.starts.empty());
+    EXPECT_TRUE(NothingLeftBehind());
+    EXPECT_EQ(window_.closes, 0);
+}
+
 TEST_F(UpdateCheck, ThePictureKeepsItsImageAndTheHoverFlag) {
     form_.SetImage("Picture_miseajour", HighlightImageOf("Picture_miseajour"));
     SetHoverArmed(form_, true);

@@ -8,6 +8,7 @@
 #include "fakes/fake_environment.h"
 #include "fakes/fake_event_pump.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_long_action.h"
 #include "fakes/fake_processes.h"
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system_info.h"
@@ -32,6 +33,7 @@ struct FakePlatform {
               .downloader = downloader,
               .textFiles = textFiles,
               .environment = environment,
+              .action = action,
           } {}
     FakePlatform(const FakePlatform&) = delete;
 
@@ -46,5 +48,6 @@ struct FakePlatform {
     FakeDownloader downloader;
     FakeTextFileReader textFiles;
     FakeEnvironment environment;
+    FakeLongAction action;
     Services services;
 };
