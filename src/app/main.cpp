@@ -59,6 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         WindowHost host(instance, form, services);
         if (host.Create()) {
             platform.SetMainWindow(host.Handle(), [&host] { host.ShowModelChanges(); });
+            host.AttachAction(platform.Action());
             result = host.Run();
         }
     }

@@ -126,6 +126,46 @@ void WindowHost::Close() {
     if (main_ != nullptr) PostMessageW(main_, WM_CLOSE, 0, 0);
 }
 
+void WindowHost::AttachAction(Win32LongAction& action) {
+    action_ = &action;
+    strip_ = std::make_unique<ProgressStrip>(instance_, [&action] { action.RequestCancel(); });
+    action.SetOnTick([this] { ShowActionProgress(); });
+}
+
+// Under the waiting bar on show, or where the download bar stands when the
+// action has none (the update).
+void WindowHost::ShowActionProgress() {
+    if (main_ == nullptr || !strip_) return;
+    const Win32LongAction::Snapshot now = action_->Now();
+    if (!now.running) {
+        strip_->Hide();
+        return;
+    }
+    Mirror();
+    HWND bar = nullptr;
+    for (std::string_view name : {kDownloadBar, kRemovalBar}) {
+        const int index = form_.IndexOf(name);
+        if (form_.At(index).visible && windows_[index] != nullptr) bar = windows_[index];
+    }
+    RECT above{};
+    if (bar != nullptr) {
+        GetWindowRect(bar, &above);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&above), 2);
+    } else {
+        const Rect& r = form_.Get(kDownloadBar).rect;
+        above = {r.left, r.top, r.left + r.width, r.top + r.height};
+    }
+    strip_->Show(main_, above, {now.phase, now.done, now.total, now.seconds}, Font(kLabelFont));
+}
+
+bool WindowHost::AskToStopAction() {
+    const int answer = services_.dialogs.Message(
+        "Une action est en cours. Voulez-vous l'arrêter et quitter Cantarel Portable ?", "", box::kQuestion);
+    if (answer != box::kAnswerYes) return false;
+    action_->RequestCancel();
+    return true;
+}
+
 LabelFont WindowHost::DesignFont(int index) const {
     LabelFont font = IsHeading(form_.At(index)) ? kHeadingFont : kLabelFont;
     font.widthPercent = typeface_.widthPercent;
@@ -275,12 +315,25 @@ LRESULT WindowHost::OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            // An action under way finishes first; the close follows its end.
+            // An action under way finishes, or is stopped if the user says
+            // so; the close follows its end.
             if (events_.Busy()) {
+                if (action_ != nullptr && action_->Running() && !closePending_ && !AskToStopAction()) return 0;
                 closePending_ = true;
                 return 0;
             }
             DestroyWindow(main_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Logging off or shutting down: the action stops, whatever it wrote
+            // lies in the staging folder, which never counts as installed.
+            if (action_ != nullptr && action_->Running()) action_->RequestCancel();
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam && action_ != nullptr && action_->Running()) {
+                action_->RequestCancel();
+                action_->WaitForEnd(5000);
+            }
             return 0;
         case WM_DESTROY:
             // Nothing else keeps the program alive once the main window is gone.

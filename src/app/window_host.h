@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/main_window.h"
 #include "platform/services.h"
 #include "app/image_cache.h"
+#include "app/progress_strip.h"
+#include "platform/win32/win32_long_action.h"
 #include "window/form1.h"
 #include "window/form1_events.h"
 #include "window/label_fit.h"
@@ -40,6 +43,10 @@ public:
 
     void Close() override;
 
+    // The long actions' work runs through `action`: the window shows their
+    // progress, offers to stop them, and asks before closing during one.
+    void AttachAction(Win32LongAction& action);
+
 private:
     static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,6 +70,9 @@ private:
     void PaintImage(HDC dc, const std::string& image, int x, int y, int width, int height);
     void PaintDecorationBehind(int index, HDC dc);
     void PaintText(int index, HDC dc, SIZE size);
+    void ShowActionProgress();
+    // A close asked for while an action runs: stop it and close after, or not.
+    bool AskToStopAction();
 
     HINSTANCE instance_;
     Form1& form_;
@@ -78,4 +88,6 @@ private:
     HCURSOR hand_ = nullptr;
     ImageCache images_;
     bool closePending_ = false;  // a close asked for while an action ran
+    Win32LongAction* action_ = nullptr;
+    std::unique_ptr<ProgressStrip> strip_;
 };

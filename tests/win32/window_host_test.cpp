@@ -218,7 +218,7 @@ TEST(WindowHostGuard, AnExceptionInAHandlerIsReportedAndTheWindowGoesOn) {
     Services services{.appFolder = s.appFolder, .files = s.files, .events = s.events, .processes = s.processes,
                       .dialogs = dialogs, .shellLinks = s.shellLinks, .system = s.system, .disk = s.disk,
                       .unzip = s.unzip, .downloader = s.downloader, .textFiles = s.textFiles,
-                      .environment = s.environment};
+                      .environment = s.environment, .action = s.action};
     WindowHost host{GetModuleHandleW(nullptr), form, services};
     ASSERT_TRUE(host.Create());
     form.imageStore.images.clear();

@@ -376,6 +376,15 @@ class Session:
         time.sleep(0.05)  # lets the window see the pointer arrive before the press
         self._xdotool("click", button)
 
+    def click_button(self, text: str):
+        """Clicks the launcher's visible push button that reads `text`."""
+        data = self.probe("button", text)
+        if not data.get("found"):
+            raise HarnessError(f"no visible button {text!r}")
+        self._xdotool("mousemove", "--sync", data["x"], data["y"])
+        time.sleep(0.05)
+        self._xdotool("click", 1)
+
     def mouse_down(self, button=1):
         self._xdotool("mousedown", button)
 

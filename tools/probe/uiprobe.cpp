@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -233,6 +234,9 @@ int Tree() {
                                .Bool("visible", IsWindowVisible(hwnd) != FALSE)
                                .Bool("enabled", IsWindowEnabled(hwnd) != FALSE)
                                .Raw("rect", RectJson(r.left, r.top, r.right - r.left, r.bottom - r.top))
+                               .Int("position", ClassOf(hwnd) == PROGRESS_CLASSW
+                                                    ? static_cast<long>(SendMessageW(hwnd, PBM_GETPOS, 0, 0))
+                                                    : -1)
                                .Done());
     }
     Print(Json()
@@ -491,8 +495,59 @@ int Tooltips() {
     return 0;
 }
 
+// The screen centre of the launcher's visible button that reads `text`.
+int Button(const std::wstring& text) {
+    const HWND main = FindMain();
+    if (!main) {
+        Print(NotFound());
+        return 3;
+    }
+    for (const HWND hwnd : Descendants(main)) {
+        if (ClassOf(hwnd) != L"Button" || TextOf(hwnd) != text || !IsWindowVisible(hwnd)) continue;
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        Print(Json()
+                  .Bool("found", true)
+                  .Int("x", (r.left + r.right) / 2)
+                  .Int("y", (r.top + r.bottom) / 2)
+                  .Bool("enabled", IsWindowEnabled(hwnd) != FALSE)
+                  .Done());
+        return 0;
+    }
+    Print(Json().Bool("found", false).Done());
+    return 4;
+}
+
+// How long the main window takes to answer a message, `count` times
+// `pause` ms apart: the longest wait, in milliseconds, and how many went
+// unanswered within a second.
+int Answers(int count, int pause) {
+    const HWND main = FindMain();
+    if (!main) {
+        Print(NotFound());
+        return 3;
+    }
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    double longest = 0;
+    int unanswered = 0;
+    for (int i = 0; i < count; ++i) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored)) ++unanswered;
+        QueryPerformanceCounter(&end);
+        longest = std::max(longest, 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                                        static_cast<double>(frequency.QuadPart));
+        Sleep(static_cast<DWORD>(pause));
+    }
+    Print(Json().Bool("found", true).Int("longestMs", static_cast<long>(longest + 0.5)).Int("unanswered", unanswered).Done());
+    return 0;
+}
+
 int Usage() {
-    std::fputs("usage: uiprobe tree | model [W H] | windows | msgbox | press <id> | close | center <name> | tooltips\n",
+    std::fputs("usage: uiprobe tree | model [W H] | windows | msgbox | press <id> | close | center <name> | tooltips"
+               " | button <text> | answers <count> <pause-ms>\n",
                stderr);
     return 1;
 }
@@ -511,5 +566,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"close") return Close();
     if (command == L"center" && argc >= 3) return Center(Utf8(argv[2]));
     if (command == L"tooltips") return Tooltips();
+    if (command == L"button" && argc >= 3) return Button(argv[2]);
+    if (command == L"answers" && argc >= 4) return Answers(_wtoi(argv[2]), _wtoi(argv[3]));
     return Usage();
 }

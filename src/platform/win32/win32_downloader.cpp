@@ -140,6 +140,10 @@ template <typename Take>
 std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long announced, const BodyRules& rules,
                       Take take) {
     if (lengthKnown && announced > rules.limit) return result::kNotVerified;
+    if (rules.action) {
+        rules.action->Begin(LongAction::Phase::kDownload,
+                            rules.expected ? rules.expected->size : lengthKnown ? announced : 0);
+    }
     // Hashed beside the transfer, on a thread of its own.
     std::optional<BackgroundSha256> hash;
     if (rules.expected != nullptr && !hash.emplace().Ok()) return result::kNotVerified;
@@ -153,12 +157,15 @@ std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long an
             return failure == result::kNoConnection ? result::kCutShort : failure;
         }
         if (read == 0) break;
+        // Stopped between two pieces: the part written so far is deleted.
+        if (rules.action && rules.action->Cancelled()) return result::kCancelled;
         received += read;
         // Past what the signed file holds, the rest is not read at all.
         if (received > rules.limit) return result::kNotVerified;
         const std::string_view piece(buffer, read);
         if (hash) hash->Hand(read);
         if (!take(piece)) return result::kWriteFailed;
+        if (rules.action) rules.action->Advance(read);
     }
     if (lengthKnown && received != announced) return result::kCutShort;
     if (hash && (received != rules.expected->size || hash->Finish() != rules.expected->sha256)) {
@@ -240,12 +247,12 @@ std::int32_t FetchToFile(const Address& address, const std::wstring& target, con
 }  // namespace
 
 std::int32_t Win32Downloader::Download(std::string_view url, std::string_view targetFile) {
-    return ToFile(url, targetFile, {});
+    return ToFile(url, targetFile, {.action = action_});
 }
 
 std::int32_t Win32Downloader::DownloadExpected(std::string_view url, std::string_view targetFile,
                                                const ExpectedFile& expected) {
-    return ToFile(url, targetFile, {.limit = expected.size, .expected = &expected});
+    return ToFile(url, targetFile, {.limit = expected.size, .expected = &expected, .action = action_});
 }
 
 std::int32_t Win32Downloader::Fetch(std::string_view url, std::size_t maxBytes, std::string& body) {

@@ -4,6 +4,7 @@
 
 #include "platform/downloader.h"
 #include "platform/http_transfer.h"
+#include "platform/long_action.h"
 
 // Downloads with WinINet, so that the proxy settings of the school's network
 // apply. The file is written beside the target under a temporary name and put
@@ -18,6 +19,9 @@ public:
     // Unchecked: whatever the server sends, whole. The launcher's flows go
     // through the verified downloads instead.
     std::int32_t Download(std::string_view url, std::string_view targetFile) override;
+    // Downloads to a file then report their bytes there, and stop when asked
+    // (download_result::kCancelled).
+    void ReportTo(LongAction& action) { action_ = &action; }
     std::int32_t DownloadExpected(std::string_view url, std::string_view targetFile,
                                   const ExpectedFile& expected) override;
     std::int32_t Fetch(std::string_view url, std::size_t maxBytes, std::string& body) override;
@@ -27,6 +31,7 @@ public:
     struct BodyRules {
         unsigned long long limit = ~0ULL;
         const ExpectedFile* expected = nullptr;
+        LongAction* action = nullptr;
     };
 
     // The name the file has while it arrives.
@@ -36,4 +41,5 @@ private:
     std::int32_t ToFile(std::string_view url, std::string_view targetFile, const BodyRules& rules);
 
     std::uint32_t silence_;
+    LongAction* action_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_event_pump.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_long_action.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_system_info.h"
@@ -34,7 +35,11 @@ public:
               .downloader = downloader_,
               .textFiles = textFiles_,
               .environment = environment_,
-          } {}
+              .action = action_,
+          } {
+        downloader_.ReportTo(action_);
+        unzip_.ReportTo(action_);
+    }
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -42,6 +47,8 @@ public:
     // into it at every fixed point of a long action.
     // The raw HTTP transfers, for the verified downloads built over them.
     HttpTransfer& Transfers() { return downloader_; }
+    // The long action under way, for the window to show and stop.
+    Win32LongAction& Action() { return action_; }
 
     void SetMainWindow(HWND window, std::function<void()> showChanges) {
         dialogs_.SetOwner(window);
@@ -61,6 +68,7 @@ private:
     Win32Downloader downloader_;
     Win32TextFileReader textFiles_;
     Win32Environment environment_;
+    Win32LongAction action_;
 
 public:
     Services services;

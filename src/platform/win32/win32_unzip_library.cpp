@@ -96,6 +96,8 @@ constexpr std::size_t kNameListLength = 100;
 // carry no context of their own, and the library runs one extraction at a
 // time anyway.
 UnzipCallbacks* running = nullptr;
+// The long action the running extraction reports to, if any.
+LongAction* reporting = nullptr;
 
 // No exception may cross the library's C frames.
 int WINAPI Print(LPSTR text, unsigned long length) {
@@ -133,8 +135,13 @@ void WINAPI Message(std::uint64_t size, std::uint64_t compressed, unsigned facto
     }
 }
 
+// Called once per entry: counts it, and a non-zero answer stops the library.
 int WINAPI Service(LPCSTR entry, std::uint64_t size) {
     try {
+        if (reporting) {
+            reporting->Advance(1);
+            if (reporting->Cancelled()) return 1;
+        }
         if (running) return running->Service(entry, size);
     } catch (...) {
     }
@@ -260,8 +267,11 @@ UnzipLibrary::Result Win32UnzipLibrary::SingleEntryUnzip(const UnzipOptions& opt
     std::vector<char*> include(kNameListLength, nullptr);
     std::vector<char*> exclude(kNameListLength, nullptr);
     running = &callbacks;
+    reporting = action_;
+    if (reporting) reporting->Begin(LongAction::Phase::kExtraction, 0);
     const int code = unzip(0, include.data(), 0, exclude.data(), &dcl, &functions);
     running = nullptr;
+    reporting = nullptr;
     return {Failure::None, code, {}};
 }
 

@@ -1,0 +1,124 @@
+"""Long actions under way: the figures under the waiting bar, a window that
+keeps answering, "Annuler" and Escape that leave the key as it was, a close
+asked for during an action, and a second start of the launcher."""
+
+import hashlib
+import os
+import zipfile
+from pathlib import Path
+
+import pytest
+
+import harness
+import portable_tree
+from download_server import DownloadServer, make_server_tree, sign
+from journey import answer, controls, offered
+
+UNZIP32 = os.environ.get("CANTAREL_UNZIP32_DLL", "")
+STANDIN = os.environ.get("CANTAREL_STANDIN_EXE", "")
+VLC_ARCHIVE = Path("logiciels") / "portable1.4" / "Musique" / "VLC.zip"
+SLOW = ["--slow", "*/VLC.zip", "--slow-seconds", "12"]
+
+
+def snapshot(drive: Path) -> dict:
+    """Every file of the key with its SHA-256, but the record of accepted catalogues."""
+    return {p.relative_to(drive): hashlib.sha256(p.read_bytes()).hexdigest() if p.is_file() else "dossier"
+            for p in drive.rglob("*") if p.name != "catalogue-serie.txt"}
+
+
+@pytest.fixture(scope="module")
+def tree(tmp_path_factory):
+    """The signed demo tree with a VLC archive of some 24 MB, worth watching."""
+    tree = make_server_tree(tmp_path_factory.mktemp("server") / "tree", STANDIN)
+    with zipfile.ZipFile(tree / VLC_ARCHIVE, "w", zipfile.ZIP_STORED) as z:
+        z.writestr("VLC/vlc.exe", b"MZ")
+        z.writestr("VLC/plugins/gros.bin", os.urandom(24 * 1024 * 1024))
+    return sign(tree)
+
+
+@pytest.fixture
+def drive(new_drive):
+    return new_drive(set(portable_tree.COMPONENTS) - {"vlc"})
+
+
+@pytest.fixture
+def launcher(e2e, run, drive):
+    started = run(drive, extra_files=[UNZIP32])
+    started.wait_window()
+    return started
+
+
+def start_vlc_install(e2e):
+    e2e.click("Picture_installer")
+    e2e.wait_for(lambda: controls(e2e)["Picture_installer_grand"]["visible"], what="the download panel")
+    e2e.click("Label_telecharger_vlc")
+    answer(e2e, "Installation d'un programme", "Voulez-vous installer VLC ?", harness.IDYES)
+
+
+def strip(e2e) -> dict:
+    """The progress control and the figures beside it, as on screen now."""
+    children = e2e.probe("tree")["children"]
+    bar = [c for c in children if c["class"] == "msctls_progress32" and c["visible"]]
+    if not bar:
+        return {}
+    texts = [c["text"] for c in children if c["class"] == "Static" and c["visible"] and c["parent"] == bar[0]["parent"]]
+    return {"position": bar[0]["position"], "text": texts[0] if texts else ""}
+
+
+def test_a_slow_download_shows_its_figures_and_the_window_keeps_answering(e2e, launcher, drive, tree, tmp_path):
+    with DownloadServer(tree, tmp_path / "server.log", SLOW):
+        start_vlc_install(e2e)
+        shown = e2e.wait_for(lambda: (s := strip(e2e)) and " Mo sur 24,0 Mo" in s["text"] and s["position"] > 0 and s,
+                             timeout=30, what="the figures of the download")
+        e2e.screenshot("progress-download.png")
+        assert shown["text"].split(" % - ")[0].isdigit(), shown
+        answers = e2e.probe("answers", "20", "100")
+        (e2e.artifacts / "answers.txt").write_text(f"{answers}\n")
+        assert answers["unanswered"] == 0 and answers["longestMs"] < 500, answers
+        answer(e2e, "Installation d'un programme Cantarel", "Le programme 'VLC' a été installé!", harness.IDOK,
+               timeout=60)
+    assert (drive / "Musique" / "VLC" / "plugins" / "gros.bin").stat().st_size == 24 * 1024 * 1024
+    assert not (drive / "Installation en cours").exists()
+    assert strip(e2e) == {}
+
+
+def test_annuler_stops_the_download_and_leaves_the_key_as_it_was(e2e, launcher, drive, tree, tmp_path):
+    before = snapshot(drive)
+    with DownloadServer(tree, tmp_path / "server.log", SLOW):
+        start_vlc_install(e2e)
+        e2e.wait_for(lambda: (s := strip(e2e)) and s["position"] > 0, timeout=30, what="the download under way")
+        e2e.click_button("Annuler")
+        e2e.wait_for(lambda: not controls(e2e)["Picture_barre_telecharger"]["visible"], timeout=5,
+                     what="the action to stop within a second or so")
+    assert not e2e.message_boxes()
+    assert snapshot(drive) == before
+    assert offered(e2e, "vlc") == (True, False)
+    assert launcher.running
+
+
+def test_escape_stops_it_too(e2e, launcher, drive, tree, tmp_path):
+    before = snapshot(drive)
+    with DownloadServer(tree, tmp_path / "server.log", SLOW):
+        start_vlc_install(e2e)
+        e2e.wait_for(lambda: (s := strip(e2e)) and s["position"] > 0, timeout=30, what="the download under way")
+        e2e.key("Escape")
+        e2e.wait_for(lambda: not controls(e2e)["Picture_barre_telecharger"]["visible"], timeout=5,
+                     what="the action to stop")
+    assert snapshot(drive) == before
+    assert offered(e2e, "vlc") == (True, False)
+
+
+def test_closing_during_a_download_asks_and_yes_stops_it_and_quits(e2e, launcher, drive, tree, tmp_path):
+    before = snapshot(drive)
+    with DownloadServer(tree, tmp_path / "server.log", SLOW):
+        start_vlc_install(e2e)
+        e2e.wait_for(lambda: (s := strip(e2e)) and s["position"] > 0, timeout=30, what="the download under way")
+        e2e.probe("close")
+        answer(e2e, "Cantarel Portable",
+               "Une action est en cours. Voulez-vous l'arrêter et quitter Cantarel Portable ?", harness.IDNO)
+        assert launcher.running
+        e2e.probe("close")
+        answer(e2e, "Cantarel Portable",
+               "Une action est en cours. Voulez-vous l'arrêter et quitter Cantarel Portable ?", harness.IDYES)
+        assert launcher.wait_exit(timeout=30) == 0
+    assert snapshot(drive) == before
