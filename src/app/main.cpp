@@ -8,6 +8,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_crypto.h"
 #include "platform/win32/win32_platform.h"
+#include "app/single_instance.h"
 #include "app/window_host.h"
 #include "drive/app_folder.h"
 #include "trust/trusted_downloader.h"
@@ -40,6 +41,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // A DLL dropped in the current folder must never be loaded in place of
     // the system's: that folder leaves the search.
     SetDllDirectoryW(L"");
+    const std::string appFolder = AppFolderOf(ExecutablePath());
+    SingleInstance instanceOfThisKey(appFolder);
+    if (instanceOfThisKey.Taken()) return 0;
     // COM once for the thread: the shell wants it for ShellExecuteEx, and the
     // shortcut writer would otherwise start and stop it for every link.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
@@ -47,7 +51,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&controls);
 
     Form1 form = BuildDesignForm1();
-    Win32Platform platform(AppFolderOf(ExecutablePath()));
+    Win32Platform platform(appFolder);
     // Nothing from the server is used before it is checked against its
     // signed catalogue.
     Win32SignatureCheck signatures;
@@ -60,6 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (host.Create()) {
             platform.SetMainWindow(host.Handle(), [&host] { host.ShowModelChanges(); });
             host.AttachAction(platform.Action());
+            instanceOfThisKey.Publish(host.Handle());
             result = host.Run();
         }
     }

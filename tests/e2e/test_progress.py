@@ -1,9 +1,11 @@
 """Long actions under way: the figures under the waiting bar, a window that
 keeps answering, "Annuler" and Escape that leave the key as it was, a close
-asked for during an action, and a second start of the launcher."""
+asked for during an action, and a second start of the launcher from the same
+key."""
 
 import hashlib
 import os
+import subprocess
 import zipfile
 from pathlib import Path
 
@@ -122,3 +124,12 @@ def test_closing_during_a_download_asks_and_yes_stops_it_and_quits(e2e, launcher
                "Une action est en cours. Voulez-vous l'arrêter et quitter Cantarel Portable ?", harness.IDYES)
         assert launcher.wait_exit(timeout=30) == 0
     assert snapshot(drive) == before
+
+
+def test_a_second_start_from_the_same_key_leaves_one_window(e2e, launcher, drive):
+    second = subprocess.run([*e2e.loader, str(launcher.exe)], cwd=drive, env=e2e.prefix.env, timeout=120,
+                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    assert second.returncode == 0
+    windows = e2e.probe("windows")["windows"]
+    assert len([w for w in windows if w["title"] == harness.TITLE and w["visible"]]) == 1, windows
+    assert launcher.running
