@@ -49,9 +49,10 @@ std::string FailureReport(const Component& c) {
                               "' n'a pas pu être installé! Recommencez ultérieurement ou contactez ");
 }
 
-// A file the server's signed catalogue does not vouch for is said to be so.
+// A file the server's signed catalogue does not vouch for, or a proxy that
+// refuses, is said to be so.
 std::string DownloadFailure(const Component& c, std::int32_t downloaded) {
-    return downloaded == download_result::kNotVerified ? NotVerifiedReport(NameInMessages(c)) : FailureReport(c);
+    return ExplainedDownloadFailure(downloaded, NameInMessages(c)).value_or(FailureReport(c));
 }
 
 std::string ExtractionUnavailable(const Component& c) {

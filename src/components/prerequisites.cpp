@@ -193,9 +193,8 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
         return GateOutcome::kEndClick;
     }
     if (downloaded != download_result::kDone) {
-        services.dialogs.Message(downloaded == download_result::kNotVerified
-                                     ? NotVerifiedReport(NameInMessages(component))
-                                     : WithSupportAddress(row.failureText),
+        services.dialogs.Message(ExplainedDownloadFailure(downloaded, NameInMessages(component))
+                                     .value_or(WithSupportAddress(row.failureText)),
                                  kFailureTitle, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return GateOutcome::kEndClick;

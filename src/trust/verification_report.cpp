@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "config/build_settings.h"
+#include "platform/downloader.h"
 
 namespace {
 
@@ -36,6 +37,17 @@ std::string NotVerifiedReport(std::string_view what) {
                               " reçu du serveur n'a pas pu être vérifié : il ne correspond pas au catalogue signé "
                               "de Cantarel. Rien n'a été installé ni démarré. Recommencez ultérieurement ou "
                               "contactez ");
+}
+
+std::optional<std::string> ExplainedDownloadFailure(std::int32_t downloaded, std::string_view what) {
+    if (downloaded == download_result::kNotVerified) return NotVerifiedReport(what);
+    if (downloaded == 407) {
+        return WithSupportAddress("Le serveur mandataire (proxy) de ce réseau a refusé le téléchargement de " +
+                                  std::string(what) +
+                                  " : il demande une identification que Windows ne lui a pas fournie. Demandez "
+                                  "l'accès à l'administrateur du réseau, ou contactez ");
+    }
+    return std::nullopt;
 }
 
 bool IsVersion(std::string_view text) { return !Parts(text).empty(); }

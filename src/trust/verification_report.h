@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,6 +9,11 @@
 // server's signed catalogue names: `what` is the component or file, as the
 // flow's own messages name it.
 std::string NotVerifiedReport(std::string_view what);
+
+// The reports that say more than a flow's own failure text: a file the
+// signed catalogue does not vouch for, a proxy that asks for an
+// identification (407). Nothing for any other result: the flow's text holds.
+std::optional<std::string> ExplainedDownloadFailure(std::int32_t downloaded, std::string_view what);
 
 // True when `offered` is a version ("1.5", "1.4.2") later than `running`.
 // Anything else, an equal or earlier version or a text that is not a

@@ -127,9 +127,8 @@ void Update(Services& services, MainWindow& window) {
             return Abandon(services, "");
         case Prepared::kDownloadFailed:
             RemoveStaging(services.files, services.appFolder);
-            services.dialogs.Message(downloaded == download_result::kNotVerified
-                                         ? NotVerifiedReport(kTexts.packageName)
-                                         : WithSupportAddress(kTexts.packageMissing),
+            services.dialogs.Message(ExplainedDownloadFailure(downloaded, kTexts.packageName)
+                                         .value_or(WithSupportAddress(kTexts.packageMissing)),
                                      kTexts.updateTitle, box::kOk);
             return;
         case Prepared::kExtractionFailed:
@@ -199,8 +198,8 @@ void CheckForUpdate(Form1& form, Services& services, MainWindow& window) {
         if (const auto text = services.textFiles.ReadText(localCopy)) version = VersionOfFile(*text);
     }
     services.files.RemoveFile(localCopy);
-    if (downloaded == download_result::kNotVerified) {
-        services.dialogs.Message(NotVerifiedReport(kTexts.versionName), kTexts.checkFailedTitle, box::kOk);
+    if (const auto explained = ExplainedDownloadFailure(downloaded, kTexts.versionName)) {
+        services.dialogs.Message(*explained, kTexts.checkFailedTitle, box::kOk);
         return;
     }
     if (!version || !IsVersion(*version)) {

@@ -128,6 +128,13 @@ TEST_F(InstallFlow, AFailedDownloadIsReportedAndChangesNoControl) {
                                    "Recommencez ultérieurement ou contactez " + kSupport);
     EXPECT_TRUE(platform_.unzip.calls.empty());
     EXPECT_TRUE(Enabled("Label_telecharger_7zip"));
+
+    // A proxy that wants an identification Windows did not give.
+    platform_.downloader.result = 407;
+    Install("7zip");
+    EXPECT_EQ(Boxes().back().text, "Le serveur mandataire (proxy) de ce réseau a refusé le téléchargement de 7-Zip : "
+                                   "il demande une identification que Windows ne lui a pas fournie. Demandez "
+                                   "l'accès à l'administrateur du réseau, ou contactez " + kSupport);
 }
 
 TEST_F(InstallFlow, AnInstallerStaysOnTheDrive) {
