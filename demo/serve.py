@@ -4,6 +4,7 @@
 usage: serve.py <folder> [--port N] [--port-file F] [--log F] [--max-seconds S]
                 [--fail-404 PATH] [--fail-500 PATH] [--truncate PATH]
                 [--slow PATH] [--slow-seconds S] [--redirect PATH] [--portal PATH]
+                [--cut-once PATH] [--no-range PATH]
 
 The launcher sends a path's "è" as the single byte 0xE8, unescaped, as the
 publisher's server expects. The request path is therefore taken as raw bytes,
@@ -23,7 +24,14 @@ Fault injection, each option repeatable, PATH being the decoded request path
   --truncate PATH   announce the whole length, send half the body and close;
   --slow PATH       send the body in small pieces over --slow-seconds;
   --redirect PATH   answer 302, sending the client to another host;
-  --portal PATH     answer 200 with an HTML page, as a captive portal does.
+  --portal PATH     answer 200 with an HTML page, as a captive portal does;
+  --cut-once PATH   the first time, send half the body and close (as a network
+                    that drops); later requests are served;
+  --no-range PATH   ignore Range and send the whole body, as some servers do.
+
+Files carry an ETag and a Last-Modified date; a "Range: bytes=N-" request
+whose If-Range (if any) matches gets 206 and the rest of the file, its
+request line logged with the range, so a test can see a resume.
 
 With --port 0 (the default) the system picks a free port; it is printed on
 standard output ("listening on 127.0.0.1:PORT") and written to --port-file
@@ -87,6 +95,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if parts else self.server.root
         return full if os.path.isfile(full) else None
 
+    def _range_start(self, etag: str, size: int):
+        """Where a valid "bytes=N-" range asks to start, or None."""
+        wanted = self.headers.get("Range", "")
+        if not wanted.startswith("bytes=") or not wanted.endswith("-"):
+            return None
+        if_range = self.headers.get("If-Range")
+        if if_range is not None and if_range != etag:
+            return None
+        try:
+            start = int(wanted[6:-1])
+        except ValueError:
+            return None
+        return start if 0 < start < size else None
+
     def _error(self, status: int):
         body = ("<html><body><h1>%d</h1></body></html>\n" % status).encode("ascii")
         self.send_response(status)
@@ -127,20 +149,37 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self._error(404)
         with open(full, "rb") as f:
             body = f.read()
+        stat = os.stat(full)
+        etag = '"%x-%x"' % (stat.st_size, stat.st_mtime_ns)
+        start = self._range_start(etag, len(body)) if not matches(path, faults["no-range"]) else None
 
-        self.send_response(200)
+        self.send_response(200 if start is None else 206)
         ctype = "text/plain" if path.lower().endswith(".txt") else "application/octet-stream"
         self.send_header("Content-Type", ctype)
+        self.send_header("ETag", etag)
+        self.send_header("Last-Modified", self.date_time_string(int(stat.st_mtime)))
+        self.send_header("Accept-Ranges", "bytes")
+        if start is not None:
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (start, len(body) - 1, len(body)))
+            body = body[start:]
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         if self.command == "HEAD":
             return self._log(200)
+        status = "200" if start is None else "206 from %d" % start
 
+        # A cut applies to a range as to a whole body.
+        if matches(path, faults["cut-once"]) and path not in self.server.cut:
+            self.server.cut.add(path)
+            self.wfile.write(body[:len(body) // 2])
+            self.wfile.flush()
+            self.close_connection = True
+            return self._log(status + " cut")
         if matches(path, faults["truncate"]):
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
             self.close_connection = True
-            return self._log("200 truncated")
+            return self._log(status + " truncated")
         if matches(path, faults["slow"]):
             pieces = 20
             step = max(1, -(-len(body) // pieces))
@@ -149,9 +188,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(body[start:start + step])
                 self.wfile.flush()
                 time.sleep(pause)
-            return self._log("200 slow")
+            return self._log(status + " slow")
         self.wfile.write(body)
-        self._log(200)
+        self._log(status)
 
 
 class Server(http.server.ThreadingHTTPServer):
@@ -163,6 +202,7 @@ class Server(http.server.ThreadingHTTPServer):
         self.root = os.fsencode(os.path.abspath(root))
         self.faults = faults
         self.slow_seconds = slow_seconds
+        self.cut = set()  # the paths --cut-once has already cut
         self._log_lock = threading.Lock()
         self._log = None
         if log_path:
@@ -196,10 +236,13 @@ def main(argv=None) -> int:
     ap.add_argument("--slow-seconds", type=float, default=3.0)
     ap.add_argument("--redirect", action="append", default=[], metavar="PATH")
     ap.add_argument("--portal", action="append", default=[], metavar="PATH")
+    ap.add_argument("--cut-once", action="append", default=[], metavar="PATH")
+    ap.add_argument("--no-range", action="append", default=[], metavar="PATH")
     args = ap.parse_args(argv)
 
     faults = {"404": args.fail_404, "500": args.fail_500, "truncate": args.truncate,
-              "slow": args.slow, "redirect": args.redirect, "portal": args.portal}
+              "slow": args.slow, "redirect": args.redirect, "portal": args.portal,
+              "cut-once": args.cut_once, "no-range": args.no_range}
     server = Server(args.folder, args.port, faults, args.slow_seconds, args.log)
     port = server.server_address[1]
 

@@ -133,3 +133,15 @@ def test_a_second_start_from_the_same_key_leaves_one_window(e2e, launcher, drive
     windows = e2e.probe("windows")["windows"]
     assert len([w for w in windows if w["title"] == harness.TITLE and w["visible"]]) == 1, windows
     assert launcher.running
+
+
+def test_a_download_cut_by_the_network_resumes_where_it_stopped(e2e, launcher, drive, tree, tmp_path):
+    with DownloadServer(tree, tmp_path / "server.log", ["--cut-once", "*/VLC.zip"]) as server:
+        start_vlc_install(e2e)
+        answer(e2e, "Installation d'un programme Cantarel", "Le programme 'VLC' a été installé!", harness.IDOK,
+               timeout=60)
+        statuses = [line.split("\t")[1] for line in server.log.read_text().splitlines() if "VLC.zip" in line]
+    archive = tree / VLC_ARCHIVE
+    assert statuses == ["200 cut", f"206 from {archive.stat().st_size // 2}"], statuses
+    assert (drive / "Musique" / "VLC" / "plugins" / "gros.bin").stat().st_size == 24 * 1024 * 1024
+    assert offered(e2e, "vlc") == (False, True)

@@ -395,6 +395,23 @@ TEST_F(DownloaderTest, ACheckedDownloadLandsOnlyWhenItIsTheSignedFile) {
     EXPECT_EQ(Listing(drive_), "Quadrelo.zip");
 }
 
+// A body the network cuts is asked again from where it stopped, only for the
+// same version of the file, and the whole is still checked; a server that
+// ignores the range sends the file again from its start.
+TEST_F(DownloaderTest, ACutBodyIsResumedAndTheWholeStillChecked) {
+    const std::string target = drive_ + "Quadrelo.zip";
+    ASSERT_EQ(downloader_.DownloadExpected(Serve("/reprise/Quadrelo.zip", kMillion), target, kMillionFile),
+              result::kDone);
+    EXPECT_TRUE(ReadWhole(target) == kMillion);
+    const std::string resumed = "'GET /reprise/Quadrelo.zip HTTP/1.1'\t206 from 500000";
+    EXPECT_NE(LogHolding(resumed).find(resumed), std::string::npos) << LogHolding(resumed);
+
+    ASSERT_EQ(downloader_.DownloadExpected(Serve("/sansreprise/Quadrelo.zip", kMillion), target, kMillionFile),
+              result::kDone);
+    EXPECT_TRUE(ReadWhole(target) == kMillion);
+    EXPECT_EQ(Listing(drive_), "Quadrelo.zip");
+}
+
 // A captive portal's page and a redirection elsewhere are not the signed file.
 TEST_F(DownloaderTest, ACheckedDownloadRefusesPortalsAndRedirections) {
     Serve("/portail/Quadrelo.zip", kMillion);

@@ -134,21 +134,25 @@ bool ContentLength(HINTERNET request, unsigned long long& length) {
 
 using BodyRules = Win32Downloader::BodyRules;
 
-// Reads the whole body into `take`, piece by piece. Returns kDone when it all
-// arrived and was taken.
+// One transfer's state across its requests: what arrived so far, and the
+// hash running over it.
+struct Received {
+    unsigned long long bytes = 0;
+    std::optional<BackgroundSha256> hash;
+};
+
+// Reads one answer's body into `take`, piece by piece, on top of what
+// `received` already holds. Returns kDone when this answer all arrived and was
+// taken.
 template <typename Take>
 std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long announced, const BodyRules& rules,
-                      Take take) {
-    if (lengthKnown && announced > rules.limit) return result::kNotVerified;
-    if (rules.action) {
-        rules.action->Begin(LongAction::Phase::kDownload,
-                            rules.expected ? rules.expected->size : lengthKnown ? announced : 0);
-    }
+                      Received& received, Take take) {
+    if (lengthKnown && received.bytes + announced > rules.limit) return result::kNotVerified;
     // Hashed beside the transfer, on a thread of its own.
-    std::optional<BackgroundSha256> hash;
-    if (rules.expected != nullptr && !hash.emplace().Ok()) return result::kNotVerified;
+    if (rules.expected != nullptr && !received.hash && !received.hash.emplace().Ok()) return result::kNotVerified;
+    BackgroundSha256* hash = received.hash ? &*received.hash : nullptr;
     std::vector<char> plain(hash ? 0 : BackgroundSha256::kBufferSize);
-    unsigned long long received = 0;
+    unsigned long long arrived = 0;
     for (;;) {
         char* buffer = hash ? hash->NextBuffer() : plain.data();
         DWORD read = 0;
@@ -159,16 +163,23 @@ std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long an
         if (read == 0) break;
         // Stopped between two pieces: the part written so far is deleted.
         if (rules.action && rules.action->Cancelled()) return result::kCancelled;
-        received += read;
         // Past what the signed file holds, the rest is not read at all.
-        if (received > rules.limit) return result::kNotVerified;
+        if (received.bytes + read > rules.limit) return result::kNotVerified;
         const std::string_view piece(buffer, read);
         if (hash) hash->Hand(read);
         if (!take(piece)) return result::kWriteFailed;
+        received.bytes += read;
+        arrived += read;
         if (rules.action) rules.action->Advance(read);
     }
-    if (lengthKnown && received != announced) return result::kCutShort;
-    if (hash && (received != rules.expected->size || hash->Finish() != rules.expected->sha256)) {
+    if (lengthKnown && arrived != announced) return result::kCutShort;
+    return result::kDone;
+}
+
+// The whole file arrived: it is the one the catalogue names, or it is not.
+std::int32_t CheckWhole(const BodyRules& rules, Received& received) {
+    if (rules.expected == nullptr) return result::kDone;
+    if (!received.hash || received.bytes != rules.expected->size || received.hash->Finish() != rules.expected->sha256) {
         return result::kNotVerified;
     }
     return result::kDone;
@@ -183,10 +194,34 @@ void LimitSilence(HINTERNET handle, DWORD silence) {
     }
 }
 
-// Sends the request and, on a 200, hands the open request to `body`. A
-// checked transfer follows no redirection: the signed file is at its own path.
+// A header of the answer, or nothing.
+std::wstring Header(HINTERNET request, DWORD which) {
+    wchar_t text[256] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (!HttpQueryInfoW(request, which, text, &size, nullptr)) return {};
+    return text;
+}
+
+// What identifies this version of the file, for a resumed request to ask for
+// the same one: a strong ETag, else the date it was last changed.
+std::wstring Validator(HINTERNET request) {
+    const std::wstring etag = Header(request, HTTP_QUERY_ETAG);
+    if (!etag.empty() && etag.rfind(L"W/", 0) != 0) return etag;
+    return Header(request, HTTP_QUERY_LAST_MODIFIED);
+}
+
+// A request for the rest of a file: from `from` on, and only if it is still
+// the version `validator` names.
+struct Resume {
+    unsigned long long from = 0;
+    std::wstring validator;
+};
+
+// Sends the request and, on a 200 (or, resuming, a 206 for the right range),
+// hands the open request to `body`. A checked transfer follows no
+// redirection: the signed file is at its own path.
 template <typename Body>
-std::int32_t Request(const Address& address, DWORD silence, bool checked, Body body) {
+std::int32_t Request(const Address& address, DWORD silence, bool checked, const Resume& resume, Body body) {
     InternetHandle session(InternetOpenW(Widen("CantarelPortable/" CANTAREL_VERSION).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return result::kNoConnection;
     LimitSilence(session.get(), silence);
@@ -205,43 +240,83 @@ std::int32_t Request(const Address& address, DWORD silence, bool checked, Body b
         HttpOpenRequestA(connection.get(), "GET", address.path.c_str(), nullptr, nullptr, accept, flags, 0));
     if (!request) return FailureOfLastError();
     LimitSilence(request.get(), silence);
-    if (!HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) return FailureOfLastError();
+    std::wstring headers;
+    if (resume.from > 0) {
+        headers = L"Range: bytes=" + std::to_wstring(resume.from) + L"-\r\nIf-Range: " + resume.validator + L"\r\n";
+    }
+    if (!HttpSendRequestW(request.get(), headers.empty() ? nullptr : headers.c_str(),
+                          static_cast<DWORD>(headers.size()), nullptr, 0)) {
+        return FailureOfLastError();
+    }
 
     DWORD status = 0;
     DWORD size = sizeof status;
     if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
         return result::kCutShort;
     if (checked && status >= 300 && status < 400) return result::kNotVerified;
-    if (status != 200) {
+    // The rest only if it starts where asked; anything else is read again whole.
+    const bool rest =
+        resume.from > 0 && status == 206 &&
+        Header(request.get(), HTTP_QUERY_CONTENT_RANGE).rfind(L"bytes " + std::to_wstring(resume.from) + L"-", 0) == 0;
+    if (status != 200 && !rest) {
         const std::int32_t code = static_cast<std::int32_t>(status);
         return result::IsHttpStatus(code) ? code : result::kCutShort;
     }
     unsigned long long announced = 0;
     const bool lengthKnown = ContentLength(request.get(), announced);
-    return body(request.get(), lengthKnown, announced);
+    return body(request.get(), lengthKnown, announced, rest);
 }
 
-// Everything from the request to the file put in place.
+// How often a body cut by the network is asked again from where it stopped.
+constexpr int kResumes = 5;
+
+// Everything from the first request to the file put in place. A body the
+// network cuts is asked again from where it stopped, if the server can say
+// it is the same file; the whole is checked all the same. A stall is not
+// resumed: a silent server has already had its time.
 std::int32_t FetchToFile(const Address& address, const std::wstring& target, const std::wstring& partial,
                          DWORD silence, const BodyRules& rules) {
-    return Request(address, silence, rules.expected != nullptr,
-                   [&](HINTERNET request, bool lengthKnown, unsigned long long announced) {
-        HANDLE file =
-            CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return result::kWriteFailed;
-        std::int32_t outcome = ReadBody(request, lengthKnown, announced, rules, [file](std::string_view piece) {
-            DWORD written = 0;
-            return WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr) &&
-                   written == piece.size();
+    HANDLE file =
+        CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return result::kWriteFailed;
+    const auto write = [file](std::string_view piece) {
+        DWORD written = 0;
+        return WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr) &&
+               written == piece.size();
+    };
+    Received received;
+    Resume resume;
+    std::int32_t outcome = result::kCutShort;
+    for (int attempt = 0; attempt <= kResumes; ++attempt) {
+        outcome = Request(address, silence, rules.expected != nullptr, resume,
+                          [&](HINTERNET request, bool lengthKnown, unsigned long long announced, bool rest) {
+            if (!rest) {
+                // The whole file, from its first byte: what was kept goes.
+                if (received.bytes > 0) {
+                    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+                    if (!SetEndOfFile(file)) return result::kWriteFailed;
+                    received.bytes = 0;
+                    received.hash.reset();
+                }
+                resume.validator = Validator(request);
+                if (rules.action) {
+                    rules.action->Begin(LongAction::Phase::kDownload,
+                                        rules.expected ? rules.expected->size : lengthKnown ? announced : 0);
+                }
+            }
+            return ReadBody(request, lengthKnown, announced, rules, received, write);
         });
-        // The key may be pulled out right after the report: the bytes must be
-        // on it, and a late write error still counts.
-        if (outcome == result::kDone && !FlushFileBuffers(file)) outcome = result::kWriteFailed;
-        if (!CloseHandle(file) && outcome == result::kDone) outcome = result::kWriteFailed;
-        if (outcome == result::kDone && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-            outcome = result::kWriteFailed;
-        return outcome;
-    });
+        if (outcome != result::kCutShort || received.bytes == 0 || resume.validator.empty()) break;
+        resume.from = received.bytes;
+    }
+    if (outcome == result::kDone) outcome = CheckWhole(rules, received);
+    // The key may be pulled out right after the report: the bytes must be
+    // on it, and a late write error still counts.
+    if (outcome == result::kDone && !FlushFileBuffers(file)) outcome = result::kWriteFailed;
+    if (!CloseHandle(file) && outcome == result::kDone) outcome = result::kWriteFailed;
+    if (outcome == result::kDone && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        outcome = result::kWriteFailed;
+    return outcome;
 }
 
 }  // namespace
@@ -259,9 +334,10 @@ std::int32_t Win32Downloader::Fetch(std::string_view url, std::size_t maxBytes, 
     body.clear();
     Address address;
     if (!ParseUrl(url, address)) return result::kBadUrl;
+    Received received;
     const std::int32_t outcome =
-        Request(address, silence_, true, [&](HINTERNET request, bool lengthKnown, unsigned long long announced) {
-            return ReadBody(request, lengthKnown, announced, {.limit = maxBytes}, [&](std::string_view piece) {
+        Request(address, silence_, true, {}, [&](HINTERNET request, bool lengthKnown, unsigned long long announced, bool) {
+            return ReadBody(request, lengthKnown, announced, {.limit = maxBytes}, received, [&](std::string_view piece) {
                 body.append(piece);
                 return true;
             });
