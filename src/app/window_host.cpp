@@ -9,6 +9,7 @@
 #include "app/resource_ids.h"
 #include "config/build_settings.h"
 #include "platform/win32/wide_text.h"
+#include "window/bounded_text.h"
 #include "window/startup.h"
 #include "window/window_layout.h"
 
@@ -35,15 +36,6 @@ WindowHost* HostOf(HWND window) {
     return reinterpret_cast<WindowHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// What an exception says, bounded: it may carry text from outside.
-std::string Bounded(std::string_view text) {
-    constexpr std::size_t kMost = 300;
-    if (text.size() <= kMost) return std::string(text);
-    std::size_t cut = kMost;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8 letters
-    return std::string(text.substr(0, cut)) + "…";
-}
-
 }  // namespace
 
 // No exception may cross a Windows callback: it is told, and the window goes
@@ -58,7 +50,7 @@ LRESULT WindowHost::Guarded(Handler handler) {
     } catch (...) {
         what = "erreur inconnue";
     }
-    services_.dialogs.Message(WithSupportAddress("Une erreur inattendue s'est produite (" + Bounded(what) +
+    services_.dialogs.Message(WithSupportAddress("Une erreur inattendue s'est produite (" + BoundedText(what) +
                                                  "). Cantarel Portable continue de fonctionner. Si le problème "
                                                  "revient, contactez "),
                               "", box::kOk);

@@ -10,6 +10,7 @@
 #include "storage/staging.h"
 #include "trust/verification_report.h"
 #include "unzip/extract_archive.h"
+#include "window/bounded_text.h"
 #include "window/window_layout.h"
 
 namespace {
@@ -62,6 +63,14 @@ std::string ExtractionUnavailable(const Component& c) {
                               "ultérieurement ou contactez ");
 }
 
+// Downloaded, not unpacked: said so, and why.
+std::string NotUnpacked(const Component& c, std::int32_t libraryResult) {
+    return WithSupportAddress("Le fichier de " + std::string(NameInMessages(c)) +
+                              " a été téléchargé mais n'a pas pu être décompressé : " +
+                              std::string(ExtractionFailureReason(libraryResult)) +
+                              ". Rien n'a été installé. Recommencez ultérieurement ou contactez ");
+}
+
 std::string OutsideItsFolder(const Component& c) {
     return WithSupportAddress("L'archive de " + std::string(NameInMessages(c)) +
                               " contient des fichiers destinés à un autre dossier que le sien : rien n'a été "
@@ -86,21 +95,22 @@ void PrepareFolder(const Component& c, Services& services) {
 }
 
 // What became of an archive between its download and the component's folder.
-enum class Placement { kDone, kFailed, kOutsideItsFolder, kUnavailable, kCancelled };
+enum class Placement { kDone, kFailed, kNotUnpacked, kOutsideItsFolder, kUnavailable, kCancelled };
 
 std::string FileName(std::string_view path) { return std::string(path.substr(path.rfind('\\') + 1)); }
 
 // The archive is unpacked beside it in the staging folder; nothing reaches
 // the component's folder unless every file lands inside it, and then it
 // arrives by rename: a failure or a pulled key leaves the drive as it was.
-Placement UnpackIntoPlace(const Component& c, const std::string& archive, Services& services, std::string& said) {
+Placement UnpackIntoPlace(const Component& c, const std::string& archive, Services& services, std::string& said,
+                          std::int32_t& libraryResult) {
     const std::string unpacked = StagingPath(services.appFolder, std::string(c.id) + "\\fichiers\\");
     services.files.CreateFolder(unpacked);
-    switch (ExtractArchive(archive, unpacked, services, said)) {
+    switch (ExtractArchive(archive, unpacked, services, said, &libraryResult)) {
         case Extraction::kDone:
             break;
         case Extraction::kFailed:
-            return Placement::kFailed;
+            return Placement::kNotUnpacked;
         case Extraction::kUnavailable:
             return Placement::kUnavailable;
         case Extraction::kCancelled:
@@ -145,6 +155,7 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     std::int32_t downloaded = download_result::kCancelled;
     Placement placement = Placement::kDone;
     std::string librarySaid;
+    std::int32_t libraryResult = 0;
     services.action.Run([&] {
         std::string target;
         if (archive) {
@@ -156,7 +167,7 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
         }
         downloaded = services.downloader.Download(DownloadUrl(c), target);
         if (archive && downloaded == download_result::kDone) {
-            placement = UnpackIntoPlace(c, target, services, librarySaid);
+            placement = UnpackIntoPlace(c, target, services, librarySaid, libraryResult);
         }
         if (archive) RemoveStaging(services.files, services.appFolder);
     });
@@ -175,8 +186,8 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
         return;
     }
     // What the library said of a failed extraction comes first, in its own box.
-    if (placement == Placement::kFailed && !librarySaid.empty()) {
-        services.dialogs.Message(librarySaid, "", box::kOk);
+    if (placement == Placement::kNotUnpacked && !librarySaid.empty()) {
+        services.dialogs.Message(BoundedText(librarySaid), "", box::kOk);
     }
 
     // 8. The drive's space and the component's state as they are now.
@@ -189,6 +200,10 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
         case Placement::kFailed:
             ShowWhatTheDriveHolds(form, c, services.appFolder, services.files);
             services.dialogs.Message(FailureReport(c), titles.failure, box::kOk);
+            break;
+        case Placement::kNotUnpacked:
+            ShowWhatTheDriveHolds(form, c, services.appFolder, services.files);
+            services.dialogs.Message(NotUnpacked(c, libraryResult), titles.failure, box::kOk);
             break;
         case Placement::kOutsideItsFolder:
             services.dialogs.Message(OutsideItsFolder(c), titles.failure, box::kOk);

@@ -129,17 +129,32 @@ const Component* WindowsPanelComponent(std::string_view picture) {
     return component && component->panel == ProgramPanel::kWindows ? component : nullptr;
 }
 
+// A program that did not start is said so, named, with where it should be.
+void SayNotStarted(Services& services, std::string_view what, std::string_view file) {
+    services.dialogs.Message(WithSupportAddress(std::string(what) + " n'a pas pu être démarré (" + std::string(file) +
+                                                ") : le fichier manque sur la clé USB, ou Windows a refusé de "
+                                                "l'ouvrir. Recommencez, ou contactez "),
+                             "", box::kOk);
+}
+
+void OpenOrSay(Services& services, std::string_view file, std::string_view what) {
+    if (!OpenInAppFolder(services, file)) SayNotStarted(services, what, file);
+}
+
+std::string InstallerOf(const Component& component) {
+    return "Le programme d'installation de " + std::string(NameInMessages(component));
+}
+
 // The installer on the drive: the one the gate saves first, where it names
-// it otherwise, then the panel's. An installer that does not start shows
-// nothing: the shell's own message, where there is one, says why.
+// it otherwise, then the panel's.
 void StartInstaller(const Component& component, Services& services) {
     const std::string_view panelInstaller = component.localFile.substr(1);
     const InstallerGate* gate = GateOf(component);
     const std::string_view gateInstaller = gate ? LocalFileOf(*gate).substr(1) : panelInstaller;
     if (gateInstaller == panelInstaller) {
-        OpenInAppFolder(services, panelInstaller);
+        OpenOrSay(services, panelInstaller, InstallerOf(component));
     } else {
-        OpenInAppFolder(services, FirstOnDrive(services, {gateInstaller, panelInstaller}));
+        OpenOrSay(services, FirstOnDrive(services, {gateInstaller, panelInstaller}), InstallerOf(component));
     }
 }
 
@@ -251,9 +266,11 @@ std::vector<std::string> GateServerPaths() {
 
 std::string_view RegistrationTool() { return kRegistrationTool; }
 
+constexpr std::string_view kRegistrationToolName = "L'outil d'enregistrement des composants";
+
 void StartRegistrationTool(Services& services) {
     if (GetWindowsVersion(services.system) == "Windows XP") {
-        OpenInAppFolder(services, kRegistrationTool);
+        OpenOrSay(services, kRegistrationTool, kRegistrationToolName);
         return;
     }
     // "runas" asks for administrator rights. The tool is named relative to
@@ -265,7 +282,11 @@ void StartRegistrationTool(Services& services) {
          .folder = services.appFolder,
          .showCommand = 1,
          .verb = "runas"});
-    if (started) services.processes.Close(*started);
+    if (started) {
+        services.processes.Close(*started);
+    } else {
+        SayNotStarted(services, kRegistrationToolName, kRegistrationTool);
+    }
 }
 
 bool IsWindowsPanelPicture(std::string_view picture) {
@@ -288,8 +309,12 @@ void ClickWindowsPanelPicture(Form1& form, std::string_view picture, Services& s
         StartInstaller(*component, services);
     } else {
         // The second installer follows whatever became of the first.
-        RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, component->installers[0]),
-                   "", "", 5, 200);
-        OpenInAppFolder(services, component->installers[1].substr(1));
+        const std::string_view first = component->installers[0].substr(1);
+        if (RunAndWait(services.processes, services.events, AbsolutePath(services.appFolder, component->installers[0]),
+                       "", "", 5, 200) == kRunAndWaitStartFailed) {
+            SayNotStarted(services, InstallerOf(*component), first);
+        }
+        const std::string_view second = component->installers[1].substr(1);
+        OpenOrSay(services, second, InstallerOf(*component));
     }
 }

@@ -9,6 +9,7 @@
 #include "storage/staging.h"
 #include "unzip/extract_archive.h"
 #include "update/launcher_swap.h"
+#include "window/bounded_text.h"
 #include "window/window_layout.h"
 
 namespace {
@@ -133,7 +134,7 @@ void Update(Services& services, MainWindow& window) {
             return;
         case Prepared::kExtractionFailed:
             // When the library says nothing of a failure, the user still hears of it.
-            services.dialogs.Message(librarySaid.empty() ? WithSupportAddress(kTexts.packageUnusable) : librarySaid,
+            services.dialogs.Message(librarySaid.empty() ? WithSupportAddress(kTexts.packageUnusable) : BoundedText(librarySaid),
                                      "", box::kOk);
             return Abandon(services, "");
         case Prepared::kUnavailable:

@@ -158,12 +158,27 @@ TEST_F(InstallFlow, AFailedExtractionIsReportedAsAFailure) {
     ASSERT_EQ(Boxes().size(), 3u);
     EXPECT_EQ(Boxes()[1].text, "End-of-central-directory signature not found.\n");
     EXPECT_EQ(Boxes()[1].title, "");
-    EXPECT_EQ(Boxes()[2].text,
-              "Le programme 'Audacity' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
+    EXPECT_EQ(Boxes()[2].text, "Le fichier de Audacity a été téléchargé mais n'a pas pu être décompressé : l'archive "
+                               "est endommagée. Rien n'a été installé. Recommencez ultérieurement ou contactez " +
+                                   kSupport);
     EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity\\"));
     EXPECT_FALSE(StagingLeft());
     EXPECT_TRUE(Enabled("Label_telecharger_audacity"));
     EXPECT_FALSE(form_.Get("Picture_audacity").visible);
+}
+
+// What the library's result says is said: a full key, a password.
+TEST_F(InstallFlow, AFailedExtractionSaysWhy) {
+    for (const auto& [result, why] : {std::pair{50, "la clé USB est pleine"},
+                                      std::pair{82, "l'archive est protégée par un mot de passe ou d'un format que la "
+                                                    "bibliothèque ne connaît pas"}}) {
+        platform_.unzip.script = [result = result](UnzipCallbacks&) { return result; };
+        Install("cdex");
+        EXPECT_EQ(Boxes().back().text, "Le fichier de CDex a été téléchargé mais n'a pas pu être décompressé : " +
+                                           std::string(why) +
+                                           ". Rien n'a été installé. Recommencez ultérieurement ou contactez " +
+                                           kSupport);
+    }
 }
 
 TEST_F(InstallFlow, AMissingLibraryIsExplainedAndNothingIsMarkedInstalled) {

@@ -461,14 +461,30 @@ TEST_F(Prerequisites, TheVoiceRunsTheSecondInstallerAfterTheFirstHasEnded) {
     EXPECT_EQ(Starts()[1].folder, kApp);
     EXPECT_EQ(Starts()[1].showCommand, 1);
 
-    // The first one failing to start does not stop the second.
+    // The first one failing to start is said so, and does not stop the second.
     platform_.processes.starts.clear();
     platform_.processes.onStart = nullptr;
     platform_.processes.startResults = {false, true};
     Click("Picture_voix");
     ASSERT_EQ(Starts().size(), 2u);
     EXPECT_EQ(Starts()[1].file, "Windows\\speech\\ReaderTTSInstallFRA.exe");
-    EXPECT_TRUE(Boxes().empty());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Le programme d'installation de Reconnaissance vocale (9 Mo) n'a pas pu être démarré "
+                               "(Windows\\speech\\MSReaderSetupFRA.exe) : le fichier manque sur la clé USB, ou "
+                               "Windows a refusé de l'ouvrir. Recommencez, ou contactez " +
+                                   std::string(kSupportAddress) + "!");
+}
+
+// An installer or the registration tool that does not start is said so, named.
+TEST_F(Prerequisites, AnInstallerOrTheRegistrationToolThatDoesNotStartIsSaidSo) {
+    platform_.processes.startSucceeds = false;
+    Click("Picture_java");
+    Click("Picture_dll");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_TRUE(Boxes()[0].text.starts_with("Le programme d'installation de Machine Virtuelle Java (28 Mo) n'a pas pu "
+                                            "être démarré (Windows\\java\\java.exe)"));
+    EXPECT_TRUE(Boxes()[1].text.starts_with("L'outil d'enregistrement des composants n'a pas pu être démarré "
+                                            "(system\\Enregistrement_dll_ocx.exe)"));
 }
 
 }  // namespace

@@ -36,3 +36,16 @@ TEST(ProgressText, ExtractionAndRemovalCountFiles) {
 }
 
 }  // namespace
+
+#include "window/bounded_text.h"
+
+namespace {
+
+TEST(BoundedText, LongTextsFromOutsideAreCutOnAWholeLetter) {
+    EXPECT_EQ(BoundedText("court"), "court");
+    EXPECT_EQ(BoundedText(std::string(300, 'a')), std::string(300, 'a'));
+    EXPECT_EQ(BoundedText(std::string(299, 'a') + "é" + "fin"), std::string(299, 'a') + "…");
+    EXPECT_EQ(BoundedText(std::string(5000, 'x')).size(), 300u + std::string("…").size());
+}
+
+}  // namespace
