@@ -1,5 +1,6 @@
 #include "components/install_flow.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "config/build_settings.h"
 #include "drive/installed_state_scan.h"
 #include "storage/disk_space_report.h"
+#include "storage/room_check.h"
 #include "storage/staging.h"
 #include "trust/verification_report.h"
 #include "unzip/extract_archive.h"
@@ -156,7 +158,11 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     Placement placement = Placement::kDone;
     std::string librarySaid;
     std::int32_t libraryResult = 0;
+    std::optional<NoRoom> noRoom;
     services.action.Run([&] {
+        // Room for the file and what it unpacks to, before anything is written.
+        noRoom = LacksRoom(services.disk, services.appFolder, services.downloader.RoomNeeded(DownloadUrl(c)));
+        if (noRoom) return;
         std::string target;
         if (archive) {
             PrepareStaging(services.files, services.appFolder, c.id);
@@ -172,6 +178,11 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
         if (archive) RemoveStaging(services.files, services.appFolder);
     });
     if (archive) services.events.ProcessPendingEvents();
+    if (noRoom) {
+        services.dialogs.Message(NoRoomReport(NameInMessages(c), *noRoom), titles.failure, box::kOk);
+        form.SetVisible(kDownloadBar, false);
+        return;
+    }
 
     // Stopped by the user: the key is as it was, the window too.
     if (downloaded == download_result::kCancelled || placement == Placement::kCancelled) {

@@ -9,6 +9,7 @@
 #include "config/build_settings.h"
 #include "drive/system_probes.h"
 #include "storage/disk_space_report.h"
+#include "storage/room_check.h"
 #include "storage/run_and_wait.h"
 #include "trust/verification_report.h"
 #include "window/hover_feedback.h"
@@ -197,10 +198,19 @@ GateOutcome RunInstallerGate(const InstallerGate& row, Form1& form, Services& se
     const std::string_view localFile = LocalFileOf(row);
     const std::string url = std::string(kDownloadBase) + ServerPathOf(row);
     std::int32_t downloaded = download_result::kCancelled;
+    std::optional<NoRoom> noRoom;
     services.action.Run([&] {
+        noRoom = LacksRoom(services.disk, services.appFolder, services.downloader.RoomNeeded(url));
+        if (noRoom) return;
         CreateFolders(localFile.substr(0, localFile.rfind('\\') + 1), services);
         downloaded = services.downloader.Download(url, AbsolutePath(services.appFolder, localFile));
     });
+
+    if (noRoom) {
+        services.dialogs.Message(NoRoomReport(NameInMessages(component), *noRoom), kFailureTitle, box::kOk);
+        form.SetVisible(kDownloadBar, false);
+        return GateOutcome::kEndClick;
+    }
 
     // 8. A failed download changes nothing else; one stopped by the user says nothing.
     if (downloaded == download_result::kCancelled) {

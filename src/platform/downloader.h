@@ -35,4 +35,9 @@ public:
     // What was learnt from the server (its signed catalogue) is asked again
     // at the next download.
     virtual void StartAfresh() {}
+
+    // The room `url` needs on the drive, as the server vouches for it: the
+    // file's size, and for an archive what it unpacks to. 0 when nobody
+    // says (the download itself then tells).
+    virtual std::uint64_t RoomNeeded(std::string_view url) { return 0; }
 };

@@ -152,6 +152,14 @@ std::int32_t TrustedDownloader::Download(std::string_view url, std::string_view 
     return outcome;
 }
 
+std::uint64_t TrustedDownloader::RoomNeeded(std::string_view url) {
+    const auto path = PathOnServer(url, downloadBase_);
+    if (!path || LoadCatalogue() != result::kDone) return 0;
+    const CatalogueEntry* entry = catalogue_->Find(*path);
+    if (entry == nullptr) return 0;
+    return entry->size + (entry->archive ? entry->unpackedSize : 0);
+}
+
 std::int32_t TrustedDownloader::DownloadChecked(std::string_view path, std::string_view url,
                                                 std::string_view targetFile) {
     const std::int32_t loaded = LoadCatalogue();

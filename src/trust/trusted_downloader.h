@@ -44,6 +44,7 @@ public:
 
     std::int32_t Download(std::string_view url, std::string_view targetFile) override;
     void StartAfresh() override { catalogue_.reset(); }
+    std::uint64_t RoomNeeded(std::string_view url) override;
 
     // The catalogue of this session, once one was accepted.
     const SignedCatalogue* Catalogue() const { return catalogue_ ? &*catalogue_ : nullptr; }

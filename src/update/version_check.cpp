@@ -6,6 +6,7 @@
 #include "config/build_settings.h"
 #include "components/component_catalogue.h"
 #include "trust/verification_report.h"
+#include "storage/room_check.h"
 #include "storage/staging.h"
 #include "unzip/extract_archive.h"
 #include "update/launcher_swap.h"
@@ -75,12 +76,24 @@ void Abandon(Services& services, std::string_view message) {
 }
 
 // How the update's work ended, before the new program is started.
-enum class Prepared { kSwapped, kDownloadFailed, kExtractionFailed, kUnavailable, kNotALauncher, kNotSwapped, kCancelled };
+enum class Prepared {
+    kSwapped,
+    kNoRoom,
+    kDownloadFailed,
+    kExtractionFailed,
+    kUnavailable,
+    kNotALauncher,
+    kNotSwapped,
+    kCancelled
+};
 
 // Away from the window's thread: the package is verified as it downloads,
 // unpacked into staging, checked to hold only launcher files and swapped in
 // by renames. Anything before the swap leaves every launcher file as it was.
-Prepared PrepareUpdate(Services& services, std::int32_t& downloaded, std::string& librarySaid) {
+Prepared PrepareUpdate(Services& services, std::int32_t& downloaded, std::string& librarySaid,
+                       std::optional<NoRoom>& noRoom) {
+    noRoom = LacksRoom(services.disk, services.appFolder, services.downloader.RoomNeeded(Url(kPackageUrlPath)));
+    if (noRoom) return Prepared::kNoRoom;
     PrepareStaging(services.files, services.appFolder, kStagingName);
     const std::string package = Staged(services, kLocalPackage.substr(1));
     downloaded = services.downloader.Download(Url(kPackageUrlPath), package);
@@ -119,13 +132,17 @@ void Update(Services& services, MainWindow& window) {
     Prepared prepared = Prepared::kCancelled;
     std::int32_t downloaded = download_result::kCancelled;
     std::string librarySaid;
-    services.action.Run([&] { prepared = PrepareUpdate(services, downloaded, librarySaid); });
+    std::optional<NoRoom> noRoom;
+    services.action.Run([&] { prepared = PrepareUpdate(services, downloaded, librarySaid, noRoom); });
     services.events.ProcessPendingEvents();
     switch (prepared) {
         case Prepared::kSwapped:
             break;
         case Prepared::kCancelled:
             return Abandon(services, "");
+        case Prepared::kNoRoom:
+            services.dialogs.Message(NoRoomReport(kTexts.packageName, *noRoom), kTexts.updateTitle, box::kOk);
+            return;
         case Prepared::kDownloadFailed:
             RemoveStaging(services.files, services.appFolder);
             services.dialogs.Message(ExplainedDownloadFailure(downloaded, kTexts.packageName)

@@ -167,6 +167,25 @@ TEST_F(InstallFlow, AFailedExtractionIsReportedAsAFailure) {
     EXPECT_FALSE(form_.Get("Picture_audacity").visible);
 }
 
+// Too little room for the archive and what it unpacks to: said before
+// anything is written or fetched.
+TEST_F(InstallFlow, TooLittleRoomIsSaidBeforeAnythingIsWritten) {
+    platform_.disk.space = DiskSpace{100 * 1024 * 1024, 8'053'063'680};
+    platform_.downloader.room = 300 * 1024 * 1024;
+    Install("vlc");
+    EXPECT_TRUE(platform_.downloader.calls.empty());
+    EXPECT_EQ(Boxes().back().text, "La clé USB n'a pas assez de place pour VLC : il faut 319,0 Mo libres, il en "
+                                   "reste 100,0 Mo. Rien n'a été écrit. Libérez de la place sur la clé, puis "
+                                   "recommencez.");
+    EXPECT_FALSE(StagingLeft());
+    EXPECT_TRUE(Enabled("Label_telecharger_vlc"));
+    EXPECT_FALSE(form_.Get(kDownloadBar).visible);
+    // Enough room, or nobody knowing, lets the install go on.
+    platform_.disk.space = DiskSpace{400 * 1024 * 1024, 8'053'063'680};
+    Install("vlc");
+    EXPECT_EQ(Boxes().back().text, "Le programme 'VLC' a été installé!");
+}
+
 // What the library's result says is said: a full key, a password.
 TEST_F(InstallFlow, AFailedExtractionSaysWhy) {
     for (const auto& [result, why] : {std::pair{50, "la clé USB est pleine"},

@@ -29,9 +29,11 @@ public:
     }
 
     void StartAfresh() override { ++freshStarts; }
+    std::uint64_t RoomNeeded(std::string_view) override { return room; }
 
     std::vector<Call> calls;
     int freshStarts = 0;
+    std::uint64_t room = 0;  // what the server vouches each file needs
     std::deque<std::int32_t> results;
     std::int32_t result = download_result::kDone;
     std::function<void(const Call&)> during;
