@@ -70,14 +70,18 @@ void OpenHelpFile(const HelpFile& help, Services& services) {
     services.dialogs.Message("Le fichier d'aide " + path + " n'a pas pu être ouvert!", "", box::kOk);
 }
 
-// Explorer is asked for the folder relative to AppFolder, the folder of the
-// drive whatever folder the launcher was started from. Where Explorer is not
-// at its classic place (a Windows installed elsewhere than C:\WINDOWS), the
-// shell opens the same folder.
+// Explorer is given the folder's full path, quoted: a relative one would
+// depend on how Explorer resolves it (Wine's opens the desktop instead), and
+// an unquoted one would break at a comma. The trailing backslash goes, or it
+// would escape the closing quote. Where Explorer is not at its classic place
+// (a Windows installed elsewhere than C:\WINDOWS), the shell opens the same
+// folder.
 void OpenDocumentFolder(const DocumentFolder& documents, Services& services) {
-    const std::string commandLine = std::string(kExplorer) + std::string(documents.folder);
-    if (services.processes.StartCommandLine(commandLine, kNormal, services.appFolder)) return;
     const std::string folder = AbsolutePath(services.appFolder, "\\" + std::string(documents.folder));
+    std::string quoted = folder;
+    while (quoted.size() > 3 && quoted.back() == '\\') quoted.pop_back();
+    const std::string commandLine = std::string(kExplorer) + "\"" + quoted + "\"";
+    if (services.processes.StartCommandLine(commandLine, kNormal, services.appFolder)) return;
     const auto started = services.processes.StartThroughShell(
         {.file = folder, .parameters = "", .folder = services.appFolder, .showCommand = kNormal});
     if (started) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/wide_text.h"
+#include "storage/folder_tree_deletion.h"
 
 namespace {
 
@@ -84,6 +85,33 @@ TEST_F(Win32FileSystemTest, ARenameMovesAWholeTreeReplacesAFileButNeverAFolder) 
     File("Installé\\a.txt");
     EXPECT_EQ(files_.Rename(root_ + "Solfège\\a.txt", root_ + "Installé\\a.txt"), FileResult::kDone);
     EXPECT_EQ(files_.FirstFile(root_ + "Solfège\\*.*"), std::nullopt);
+}
+
+// Trees archives can carry: deeper than MAX_PATH, names Windows reserves or
+// would trim. They are listed, scanned and removed like any other.
+TEST_F(Win32FileSystemTest, LongPathsAndReservedNamesAreRemovedWhole) {
+    const std::wstring top = L"\\\\?\\" + Widen(root_) + L"Profond";
+    std::wstring folder = top;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (int level = 0; level < 12; ++level) {
+        folder += L"\\dossier-au-nom-assez-long-" + std::to_wstring(level);
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    }
+    ASSERT_GT(folder.size(), static_cast<std::size_t>(MAX_PATH));
+    for (const wchar_t* name : {L"con", L"aux.txt", L"fin.", L"espace ", L"profond.txt"}) {
+        HANDLE file = CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_READONLY, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << Narrow(name);
+        CloseHandle(file);
+    }
+    const std::string deepest = Narrow(folder.substr(4)) + "\\";
+    std::vector<FolderEntry> entries;
+    ASSERT_EQ(files_.ListFolder(deepest, entries), FileResult::kDone);
+    EXPECT_EQ(entries.size(), 5u);
+    EXPECT_TRUE(files_.FirstFile(deepest + "*.*").has_value());
+
+    EXPECT_TRUE(DeleteFolderTree(files_, root_ + "Profond\\"));
+    EXPECT_EQ(GetFileAttributesW(top.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

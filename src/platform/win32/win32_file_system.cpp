@@ -31,19 +31,42 @@ FileResult FromError(DWORD error) {
 
 FileResult Outcome(BOOL done) { return done ? FileResult::kDone : FromError(GetLastError()); }
 
+// The form that lifts Windows' old limits ("\\?\"): paths longer than
+// MAX_PATH, and names an archive may carry ("con", "aux.txt", "fin.", a
+// trailing space) taken as they are, so such trees are scanned and removed
+// like any other. That form is taken literally: doubled backslashes become
+// one first. A path that is not absolute is left as it is.
+std::wstring Extended(std::wstring path) {
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path;
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    const bool drive = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+                       path[1] == L':' && path[2] == L'\\';
+    const bool share = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
+    if (!drive && !share) return path;
+    const std::size_t keep = share ? 2 : 0;
+    std::wstring single = path.substr(0, keep);
+    for (std::size_t i = keep; i < path.size(); ++i) {
+        if (path[i] == L'\\' && i > keep && single.back() == L'\\') continue;
+        single += path[i];
+    }
+    return share ? L"\\\\?\\UNC\\" + single.substr(2) : L"\\\\?\\" + single;
+}
+
 // "E:\Dossier\" names the folder itself; "E:\" stays as it is. A trailing
 // backslash would make some calls look through a junction to its target.
 std::wstring Named(std::string_view path) {
     std::wstring wide = Widen(path);
     while (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
-    return wide;
+    return Extended(std::move(wide));
 }
 
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::FirstFile(std::string_view pattern) {
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(Widen(pattern).c_str(), &entry);
+    HANDLE find = FindFirstFileW(Extended(Widen(pattern)).c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<std::string> found;
     do {
@@ -62,7 +85,7 @@ FileResult Win32FileSystem::ListFolder(std::string_view folder, std::vector<Fold
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(pattern.c_str(), &entry);
+    HANDLE find = FindFirstFileW(Extended(std::move(pattern)).c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // An empty drive root lists nothing at all, not even ".".
