@@ -45,7 +45,7 @@ constexpr std::array<DocumentFolder, 7> kDocumentFolders{{
     {"Picture_documents_autres", "Mes documents\\Autres documents\\"},
 }};
 
-constexpr std::string_view kExplorer = "C:\\WINDOWS\\EXPLORER.EXE /n,/e,";
+constexpr std::string_view kExplorer = "C:\\WINDOWS\\EXPLORER.EXE ";
 
 const HelpFile* HelpFileOf(std::string_view picture) {
     const auto found = std::find_if(kHelpFiles.begin(), kHelpFiles.end(),
@@ -70,12 +70,13 @@ void OpenHelpFile(const HelpFile& help, Services& services) {
     services.dialogs.Message("Le fichier d'aide " + path + " n'a pas pu être ouvert!", "", box::kOk);
 }
 
-// Explorer is given the folder's full path, quoted: a relative one would
-// depend on how Explorer resolves it (Wine's opens the desktop instead), and
-// an unquoted one would break at a comma. The trailing backslash goes, or it
-// would escape the closing quote. Where Explorer is not at its classic place
-// (a Windows installed elsewhere than C:\WINDOWS), the shell opens the same
-// folder.
+// Explorer is given the folder's full path, quoted, and nothing else: a
+// relative one would depend on how Explorer resolves it, and the "/n,/e,"
+// switches are not read alike by every Explorer (Wine's opens the desktop).
+// A folder alone opens in a new window everywhere. The trailing backslash
+// goes, or it would escape the closing quote. Where Explorer is not at its
+// classic place (a Windows installed elsewhere than C:\WINDOWS), the shell
+// opens the same folder.
 void OpenDocumentFolder(const DocumentFolder& documents, Services& services) {
     const std::string folder = AbsolutePath(services.appFolder, "\\" + std::string(documents.folder));
     std::string quoted = folder;

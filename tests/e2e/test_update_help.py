@@ -203,10 +203,6 @@ def test_the_about_box_has_its_three_lines(e2e, launcher):
 
 
 def test_a_document_picture_opens_its_folder_in_explorer(e2e, launcher):
-    # Wine's Explorer does not resolve a folder relative to its working
-    # folder and opens on the desktop: what is checked here is that a new
-    # Explorer window appears and the launcher goes on; the command line
-    # itself is checked by the native tests.
     def shown():
         return {w["hwnd"]: w for w in e2e.probe("windows")["windows"] if w["visible"]}
 
@@ -216,6 +212,7 @@ def test_a_document_picture_opens_its_folder_in_explorer(e2e, launcher):
     new = e2e.wait_for(lambda: [w for h, w in shown().items() if h not in before and w["class"] == "ExplorerWClass"],
                        timeout=60, what="a new Explorer window")
     assert new[0]["pid"] != launcher.pid
+    assert new[0]["title"] == "Musiques", new
     e2e.screenshot("documents-explorer.png")
     assert e2e.message_boxes() == []
     assert launcher.running

@@ -68,13 +68,13 @@ TEST_F(HelpActions, EachHelpPictureStartsItsBatchFileHiddenAndQuoted) {
 
 TEST_F(HelpActions, EachDocumentPictureOpensItsFolderInExplorerInANormalWindow) {
     ExpectEachRuns({
-        {"Picture_documents_accueil", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\""},
-        {"Picture_documents_musiques", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\\Musiques\""},
-        {"Picture_documents_partitions", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\\Partitions\""},
-        {"Picture_documents_papiers", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\\Papiers à musique\""},
-        {"Picture_documents_images", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\\Images\""},
-        {"Picture_documents_videos", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\\Vidéos\""},
-        {"Picture_documents_autres", "C:\\WINDOWS\\EXPLORER.EXE /n,/e,\"E:\\Clé USB\\Cantarel\\Mes documents\\Autres documents\""},
+        {"Picture_documents_accueil", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\""},
+        {"Picture_documents_musiques", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\\Musiques\""},
+        {"Picture_documents_partitions", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\\Partitions\""},
+        {"Picture_documents_papiers", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\\Papiers à musique\""},
+        {"Picture_documents_images", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\\Images\""},
+        {"Picture_documents_videos", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\\Vidéos\""},
+        {"Picture_documents_autres", "C:\\WINDOWS\\EXPLORER.EXE \"E:\\Clé USB\\Cantarel\\Mes documents\\Autres documents\""},
     }, kNormal);
     EXPECT_TRUE(platform_.processes.starts.empty());
     EXPECT_TRUE(platform_.dialogs.shown.empty());
