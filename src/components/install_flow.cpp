@@ -65,6 +65,10 @@ std::string ExtractionUnavailable(const Component& c) {
                               "ultérieurement ou contactez ");
 }
 
+constexpr std::string_view kUnwritable =
+    "Cantarel Portable ne peut pas écrire sur la clé USB (elle est protégée en écriture, ou l'accès est refusé) : "
+    "rien n'a été installé. Retirez la protection, puis recommencez.";
+
 // Downloaded, not unpacked: said so, and why.
 std::string NotUnpacked(const Component& c, std::int32_t libraryResult) {
     return WithSupportAddress("Le fichier de " + std::string(NameInMessages(c)) +
@@ -159,13 +163,16 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
     std::string librarySaid;
     std::int32_t libraryResult = 0;
     std::optional<NoRoom> noRoom;
+    bool unwritable = false;
     services.action.Run([&] {
         // Room for the file and what it unpacks to, before anything is written.
         noRoom = LacksRoom(services.disk, services.appFolder, services.downloader.RoomNeeded(DownloadUrl(c)));
         if (noRoom) return;
         std::string target;
         if (archive) {
-            PrepareStaging(services.files, services.appFolder, c.id);
+            // A key that takes no write is said so once, before anything is fetched.
+            unwritable = PrepareStaging(services.files, services.appFolder, c.id) != FileResult::kDone;
+            if (unwritable) return;
             target = StagingPath(services.appFolder, std::string(c.id) + "\\" + FileName(c.localFile));
         } else {
             PrepareFolder(c, services);
@@ -178,8 +185,9 @@ void InstallComponent(Form1& form, std::string_view id, Services& services) {
         if (archive) RemoveStaging(services.files, services.appFolder);
     });
     if (archive) services.events.ProcessPendingEvents();
-    if (noRoom) {
-        services.dialogs.Message(NoRoomReport(NameInMessages(c), *noRoom), titles.failure, box::kOk);
+    if (noRoom || unwritable) {
+        services.dialogs.Message(noRoom ? NoRoomReport(NameInMessages(c), *noRoom) : std::string(kUnwritable),
+                                 titles.failure, box::kOk);
         form.SetVisible(kDownloadBar, false);
         return;
     }

@@ -3,6 +3,7 @@ server: the question, the waiting bar, the files on the drive, the window
 afterwards and the report; and the failures a school network brings."""
 
 import os
+import shutil
 from pathlib import Path
 
 import pytest
@@ -158,3 +159,22 @@ def test_closing_during_an_install_asks_and_no_lets_it_finish(e2e, launcher, dri
     assert launcher.running, "No keeps the launcher open"
     e2e.probe("close")
     assert launcher.wait_exit(timeout=30) == 0
+
+
+def test_a_write_protected_key_is_said_once_and_nothing_is_fetched(e2e, run, server_tree, tmp_path):
+    if e2e.read_only_root is None:
+        pytest.skip("no read-only mount possible here")
+    drive = portable_tree.make_minimal_tree(e2e.read_only_root / "Clé USB" / "Protégée", {"cdex"})
+    try:
+        run(drive, extra_files=[UNZIP32]).wait_window()
+        with DownloadServer(server_tree, tmp_path / "server.log") as server:
+            install(e2e, "vlc")
+            answer(e2e, "Installation d'un programme", "Voulez-vous installer VLC ?", harness.IDYES)
+            answer(e2e, "Installation d'un programme",
+                   "Cantarel Portable ne peut pas écrire sur la clé USB (elle est protégée en écriture, ou l'accès "
+                   "est refusé) : rien n'a été installé. Retirez la protection, puis recommencez.", harness.IDOK)
+            assert not [line for line in server.request_lines() if b"VLC.zip" in line]
+        assert e2e.message_boxes() == []
+        assert offered(e2e, "vlc") == (True, False)
+    finally:
+        shutil.rmtree(drive.parent, ignore_errors=True)

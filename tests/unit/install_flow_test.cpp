@@ -186,6 +186,17 @@ TEST_F(InstallFlow, TooLittleRoomIsSaidBeforeAnythingIsWritten) {
     EXPECT_EQ(Boxes().back().text, "Le programme 'VLC' a été installé!");
 }
 
+TEST_F(InstallFlow, AWriteProtectedKeyIsSaidOnceAndNothingIsFetched) {
+    platform_.files.writeProtected = true;
+    Install("vlc");
+    EXPECT_TRUE(platform_.downloader.calls.empty());
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text, "Cantarel Portable ne peut pas écrire sur la clé USB (elle est protégée en écriture, "
+                               "ou l'accès est refusé) : rien n'a été installé. Retirez la protection, puis "
+                               "recommencez.");
+    EXPECT_TRUE(Enabled("Label_telecharger_vlc"));
+}
+
 // What the library's result says is said: a full key, a password.
 TEST_F(InstallFlow, AFailedExtractionSaysWhy) {
     for (const auto& [result, why] : {std::pair{50, "la clé USB est pleine"},
