@@ -145,3 +145,38 @@ def test_a_download_cut_by_the_network_resumes_where_it_stopped(e2e, launcher, d
     assert statuses == ["200 cut", f"206 from {archive.stat().st_size // 2}"], statuses
     assert (drive / "Musique" / "VLC" / "plugins" / "gros.bin").stat().st_size == 24 * 1024 * 1024
     assert offered(e2e, "vlc") == (False, True)
+
+
+def test_closing_during_a_removal_leaves_the_component_whole_or_gone(e2e, run, new_drive):
+    drive = new_drive()  # every component installed
+    vlc = drive / "Musique" / "VLC"
+    for n in range(6000):
+        sub = vlc / "plugins" / f"groupe {n // 50:03d}"
+        sub.mkdir(parents=True, exist_ok=True)
+        (sub / f"module {n:05d}.dll").write_bytes(b"x" * 64)
+    before = snapshot(vlc)
+    launcher = run(drive)
+    launcher.wait_window()
+    e2e.click("Picture_supprimer")
+    e2e.wait_for(lambda: controls(e2e)["Picture_desinstall_grand"]["visible"], what="the removal panel")
+    e2e.click("Label_supprimer_vlc")
+    answer(e2e, "Suppression d'un logiciel de musique", "Voulez-vous effacer VLC ?", harness.IDYES)
+    e2e.probe("close")
+    # Yes to the question if the removal still ran; then the report, after
+    # which the close goes through.
+    seen = []
+    while launcher.running:
+        boxes = e2e.wait_for(lambda: e2e.message_boxes() or not launcher.running, timeout=60,
+                             what="a box or the end")
+        if boxes is True:
+            break
+        seen.append(boxes[0]["text"])
+        e2e.press(harness.IDYES if boxes[0]["text"].startswith("Une action est en cours") else harness.IDOK)
+        e2e.wait_for(lambda: not e2e.message_boxes() or not launcher.running, what="the box to go")
+    assert launcher.wait_exit(timeout=60) == 0, seen
+    (e2e.artifacts / "removal-close.txt").write_text("\n".join(seen) + "\n")
+    # Whole in its place, or gone from it: never half a component.
+    assert not vlc.exists() or snapshot(vlc) == before
+    run(drive).wait_window()
+    assert not (drive / "Installation en cours").exists()
+    assert offered(e2e, "vlc") == (True, False) if not vlc.exists() else (False, True)
