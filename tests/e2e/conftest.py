@@ -67,3 +67,11 @@ def run(e2e, request):
     yield start
     for launcher in started:
         launcher.kill()
+
+
+def pytest_terminal_summary(terminalreporter):
+    """The catalogue of hostile cases ends with its count."""
+    cases = sys.modules.get("test_hostile_cases")
+    if cases is not None and cases.RESULTS:
+        held = sum(1 for _, ok in cases.RESULTS if ok)
+        terminalreporter.write_line(f"hostile cases: {len(cases.RESULTS)} run, {held} held")
