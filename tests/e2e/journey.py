@@ -1,9 +1,23 @@
 """What a user does and sees in the window, shared by the journeys: the
-controls as they stand, answering a message box, and waiting for the end of
-the action under way."""
+controls as they stand, answering a message box, waiting for the end of the
+action under way, and the key's files before and after."""
+
+import hashlib
+from pathlib import Path
 
 import harness
 from window_state import children_by_name
+
+# The record of accepted catalogues, which any download may update.
+ACCEPTED_SERIALS = "catalogue-serie.txt"
+
+
+def snapshot(drive: Path, leave_out: Path | None = None) -> dict:
+    """Every file of the key with its SHA-256 (folders as such), but the record
+    of accepted catalogues and whatever lies in `leave_out`."""
+    return {p.relative_to(drive): hashlib.sha256(p.read_bytes()).hexdigest() if p.is_file() else "dossier"
+            for p in drive.rglob("*")
+            if p.name != ACCEPTED_SERIALS and not (leave_out and (p == leave_out or leave_out in p.parents))}
 
 
 def controls(e2e) -> dict:
@@ -47,3 +61,11 @@ def answer(e2e, title: str, text: str, button: int, timeout=60) -> dict:
     # that moment would rightly be ignored.
     e2e.wait_for(lambda: not _exists(e2e, box["hwnd"]), what="the box to be destroyed")
     return box
+
+
+def start_vlc_install(e2e):
+    """Opens the download panel, clicks VLC's label and answers Yes."""
+    e2e.click("Picture_installer")
+    e2e.wait_for(lambda: controls(e2e)["Picture_installer_grand"]["visible"], what="the download panel")
+    e2e.click("Label_telecharger_vlc")
+    answer(e2e, "Installation d'un programme", "Voulez-vous installer VLC ?", harness.IDYES)

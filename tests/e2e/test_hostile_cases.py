@@ -4,7 +4,6 @@ and the key afterwards, compared file by file with its hashes: only the
 component acted on may change, and a failure changes nothing. The run ends
 with a summary line: cases run, cases held."""
 
-import hashlib
 import os
 import shutil
 import time
@@ -16,7 +15,7 @@ import pytest
 import harness
 import portable_tree
 from download_server import DownloadServer, make_server_tree, sign
-from journey import controls, offered
+from journey import controls, offered, snapshot
 
 SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
 UNZIP32 = os.environ.get("CANTAREL_UNZIP32_DLL", "")
@@ -83,10 +82,6 @@ CASES = [
 RESULTS = []
 
 
-def snapshot(drive: Path, leave_out: Path | None = None) -> dict:
-    return {p.relative_to(drive): hashlib.sha256(p.read_bytes()).hexdigest() if p.is_file() else "dossier"
-            for p in drive.rglob("*")
-            if p.name != "catalogue-serie.txt" and not (leave_out and (p == leave_out or leave_out in p.parents))}
 
 
 @pytest.fixture(scope="module")

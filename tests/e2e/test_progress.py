@@ -3,7 +3,6 @@ keeps answering, "Annuler" and Escape that leave the key as it was, a close
 asked for during an action, and a second start of the launcher from the same
 key."""
 
-import hashlib
 import os
 import subprocess
 import zipfile
@@ -14,7 +13,7 @@ import pytest
 import harness
 import portable_tree
 from download_server import DownloadServer, make_server_tree, sign
-from journey import answer, controls, offered
+from journey import answer, controls, offered, snapshot, start_vlc_install
 
 UNZIP32 = os.environ.get("CANTAREL_UNZIP32_DLL", "")
 STANDIN = os.environ.get("CANTAREL_STANDIN_EXE", "")
@@ -22,10 +21,6 @@ VLC_ARCHIVE = Path("logiciels") / "portable1.4" / "Musique" / "VLC.zip"
 SLOW = ["--slow", "*/VLC.zip", "--slow-seconds", "12"]
 
 
-def snapshot(drive: Path) -> dict:
-    """Every file of the key with its SHA-256, but the record of accepted catalogues."""
-    return {p.relative_to(drive): hashlib.sha256(p.read_bytes()).hexdigest() if p.is_file() else "dossier"
-            for p in drive.rglob("*") if p.name != "catalogue-serie.txt"}
 
 
 @pytest.fixture(scope="module")
@@ -48,13 +43,6 @@ def launcher(e2e, run, drive):
     started = run(drive, extra_files=[UNZIP32])
     started.wait_window()
     return started
-
-
-def start_vlc_install(e2e):
-    e2e.click("Picture_installer")
-    e2e.wait_for(lambda: controls(e2e)["Picture_installer_grand"]["visible"], what="the download panel")
-    e2e.click("Label_telecharger_vlc")
-    answer(e2e, "Installation d'un programme", "Voulez-vous installer VLC ?", harness.IDYES)
 
 
 def strip(e2e) -> dict:
@@ -84,30 +72,22 @@ def test_a_slow_download_shows_its_figures_and_the_window_keeps_answering(e2e, l
     assert strip(e2e) == {}
 
 
-def test_annuler_stops_the_download_and_leaves_the_key_as_it_was(e2e, launcher, drive, tree, tmp_path):
+@pytest.mark.parametrize("stop", ["Annuler", "Escape"])
+def test_a_stopped_download_leaves_the_key_as_it_was(e2e, launcher, drive, tree, tmp_path, stop):
     before = snapshot(drive)
     with DownloadServer(tree, tmp_path / "server.log", SLOW):
         start_vlc_install(e2e)
         e2e.wait_for(lambda: (s := strip(e2e)) and s["position"] > 0, timeout=30, what="the download under way")
-        e2e.click_button("Annuler")
+        if stop == "Annuler":
+            e2e.click_button("Annuler")
+        else:
+            e2e.key("Escape")
         e2e.wait_for(lambda: not controls(e2e)["Picture_barre_telecharger"]["visible"], timeout=5,
                      what="the action to stop within a second or so")
     assert not e2e.message_boxes()
     assert snapshot(drive) == before
     assert offered(e2e, "vlc") == (True, False)
     assert launcher.running
-
-
-def test_escape_stops_it_too(e2e, launcher, drive, tree, tmp_path):
-    before = snapshot(drive)
-    with DownloadServer(tree, tmp_path / "server.log", SLOW):
-        start_vlc_install(e2e)
-        e2e.wait_for(lambda: (s := strip(e2e)) and s["position"] > 0, timeout=30, what="the download under way")
-        e2e.key("Escape")
-        e2e.wait_for(lambda: not controls(e2e)["Picture_barre_telecharger"]["visible"], timeout=5,
-                     what="the action to stop")
-    assert snapshot(drive) == before
-    assert offered(e2e, "vlc") == (True, False)
 
 
 def test_closing_during_a_download_asks_and_yes_stops_it_and_quits(e2e, launcher, drive, tree, tmp_path):

@@ -5,7 +5,6 @@ would write outside their own files are refused with the message and
 leave the key as it was; a tree re-signed with a new key that the built-in one
 endorses is accepted."""
 
-import hashlib
 import os
 import shutil
 import subprocess
@@ -17,12 +16,11 @@ import pytest
 import harness
 import portable_tree
 from download_server import DownloadServer, make_server_tree, sign
-from journey import answer, controls, offered
+from journey import ACCEPTED_SERIALS as RECORD, answer, controls, offered, snapshot, start_vlc_install
 
 SUPPORT = os.environ.get("CANTAREL_SUPPORT_ADDRESS", "")
 UNZIP32 = os.environ.get("CANTAREL_UNZIP32_DLL", "")
 STANDIN = os.environ.get("CANTAREL_STANDIN_EXE", "")
-RECORD = "catalogue-serie.txt"
 VLC_ARCHIVE = Path("logiciels") / "portable1.4" / "Musique" / "VLC.zip"
 
 
@@ -32,10 +30,6 @@ def not_verified(name: str) -> str:
             f"{SUPPORT}!")
 
 
-def snapshot(drive: Path) -> dict:
-    """Every file of the key with its SHA-256, but the record of accepted catalogues."""
-    return {p.relative_to(drive): hashlib.sha256(p.read_bytes()).hexdigest() if p.is_file() else "dossier"
-            for p in drive.rglob("*") if p.name != RECORD}
 
 
 @pytest.fixture(scope="module")
@@ -63,17 +57,10 @@ def launcher(e2e, run, drive):
     return started
 
 
-def install_vlc(e2e):
-    e2e.click("Picture_installer")
-    e2e.wait_for(lambda: controls(e2e)["Picture_installer_grand"]["visible"], what="the download panel")
-    e2e.click("Label_telecharger_vlc")
-    answer(e2e, "Installation d'un programme", "Voulez-vous installer VLC ?", harness.IDYES)
-
-
 def refused_vlc(e2e, drive, tree, tmp_path, faults=()):
     before = snapshot(drive)
     with DownloadServer(tree, tmp_path / "server.log", list(faults)):
-        install_vlc(e2e)
+        start_vlc_install(e2e)
         answer(e2e, "Installation d'un programme", not_verified("VLC"), harness.IDOK)
     assert snapshot(drive) == before, "nothing may land on the key"
     assert offered(e2e, "vlc") == (True, False)
@@ -104,10 +91,18 @@ def test_a_tree_signed_with_a_new_key_the_old_one_endorses_is_accepted(e2e, laun
     subprocess.run(["/usr/bin/python3", str(tools / "sign_tree.py"), "--new-key", str(new_key)], check=True)
     sign(tree, 2, "--key", str(new_key), "--endorse-with", str(tools / "keys" / "demo.private.pem"))
     with DownloadServer(tree, tmp_path / "server.log"):
-        install_vlc(e2e)
+        start_vlc_install(e2e)
         answer(e2e, "Installation d'un programme Cantarel", "Le programme 'VLC' a été installé!", harness.IDOK)
     assert (drive / "Musique" / "VLC" / "vlc.exe").is_file()
     assert "suivante\t2" in (drive / RECORD).read_text()
+
+
+def accept_the_update(e2e):
+    e2e.click("Picture_aide")
+    e2e.wait_for(lambda: controls(e2e)["Picture_aide_grand"]["visible"], what="the help panel")
+    e2e.click("Picture_miseajour")
+    answer(e2e, "Mise à jour de Cantarel Portable",
+           "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?", harness.IDYES)
 
 
 def test_a_changed_update_package_leaves_every_launcher_file_as_it_was(e2e, launcher, drive, tree, tmp_path):
@@ -119,11 +114,7 @@ def test_a_changed_update_package_leaves_every_launcher_file_as_it_was(e2e, laun
     package.write_bytes(bytes(data))
     before = snapshot(drive)
     with DownloadServer(tree, tmp_path / "server.log"):
-        e2e.click("Picture_aide")
-        e2e.wait_for(lambda: controls(e2e)["Picture_aide_grand"]["visible"], what="the help panel")
-        e2e.click("Picture_miseajour")
-        answer(e2e, "Mise à jour de Cantarel Portable",
-               "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?", harness.IDYES)
+        accept_the_update(e2e)
         answer(e2e, "Mise à jour de Cantarel Portable", not_verified("la mise à jour de Cantarel Portable"),
                harness.IDOK)
     assert snapshot(drive) == before
@@ -142,7 +133,7 @@ def test_a_signed_archive_reaching_into_another_folder_installs_nothing(e2e, lau
     sign(tree)
     before = snapshot(drive)
     with DownloadServer(tree, tmp_path / "server.log"):
-        install_vlc(e2e)
+        start_vlc_install(e2e)
         answer(e2e, "Installation d'un programme",
                "L'archive de VLC contient des fichiers destinés à un autre dossier que le sien : rien n'a été "
                f"installé. Recommencez ultérieurement ou contactez {SUPPORT}!", harness.IDOK)
@@ -157,11 +148,7 @@ def test_a_signed_update_package_with_more_than_the_launcher_changes_no_file(e2e
     sign(tree, 3)
     before = snapshot(drive)
     with DownloadServer(tree, tmp_path / "server.log"):
-        e2e.click("Picture_aide")
-        e2e.wait_for(lambda: controls(e2e)["Picture_aide_grand"]["visible"], what="the help panel")
-        e2e.click("Picture_miseajour")
-        answer(e2e, "Mise à jour de Cantarel Portable",
-               "Voulez-vous mettre à jour Cantarel Portable de la version 1.4 vers la version 1.5 ?", harness.IDYES)
+        accept_the_update(e2e)
         answer(e2e, "Mise à jour de Cantarel Portable",
                "La mise à jour de Cantarel Portable contient d'autres fichiers que ceux du lanceur : elle n'a pas "
                "été installée et la version actuelle reste en place. Recommencez ultérieurement ou contactez "
