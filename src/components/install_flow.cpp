@@ -133,12 +133,27 @@ Placement UnpackIntoPlace(const Component& c, const std::string& archive, Servic
     if (CreateFolderPath(services.files, into.substr(0, into.rfind('\\') + 1)) != FileResult::kDone) {
         return Placement::kFailed;
     }
-    if (MoveIntoPlace(services.files, unpacked.substr(0, unpacked.size() - 1), into) != FileResult::kDone) {
-        return Placement::kFailed;
+    // What the move creates, to take back if the install does not count.
+    const std::string staged = unpacked.substr(0, unpacked.size() - 1);
+    std::vector<std::string> created;
+    std::uint32_t attrs = 0;
+    if (services.files.Attributes(into, attrs) == FileResult::kMissing) {
+        created.push_back("");
+    } else {
+        std::vector<FolderEntry> entries;
+        services.files.ListFolder(unpacked, entries);
+        for (const FolderEntry& entry : entries) {
+            if (services.files.Attributes(into + "\\" + entry.name, attrs) == FileResult::kMissing) {
+                created.push_back("\\" + entry.name);
+            }
+        }
     }
+    if (MoveIntoPlace(services.files, staged, into) != FileResult::kDone) return Placement::kFailed;
     // The drive decides: an archive that brought nothing the scan counts has
-    // not installed the component.
-    return IsComponentInstalled(c.id, services.appFolder, services.files) ? Placement::kDone : Placement::kFailed;
+    // not installed the component, and what it brought goes back to staging.
+    if (IsComponentInstalled(c.id, services.appFolder, services.files)) return Placement::kDone;
+    for (const std::string& entry : created) services.files.Rename(into + entry, staged + entry);
+    return Placement::kFailed;
 }
 
 }  // namespace

@@ -299,6 +299,9 @@ TEST_F(InstallFlow, APlacementThatFailsIsAFailure) {
               "Le programme 'Audacity' n'a pas pu être installé! Recommencez ultérieurement ou contactez " + kSupport);
     EXPECT_TRUE(Enabled("Label_telecharger_audacity"));
     EXPECT_FALSE(form_.Get("Picture_audacity").visible);
+    // What it brought does not stay behind.
+    EXPECT_FALSE(platform_.files.Exists("E:\\Clé USB\\Cantarel\\Musique\\Audacity\\"));
+    EXPECT_FALSE(StagingLeft());
 }
 
 TEST_F(InstallFlow, AnInstalledTopicCountsInTheQuizRemovalCaption) {
