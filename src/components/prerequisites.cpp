@@ -146,8 +146,9 @@ std::string InstallerOf(const Component& component) {
     return "Le programme d'installation de " + std::string(NameInMessages(component));
 }
 
-// The installer on the drive: the one the gate saves first, where it names
-// it otherwise, then the panel's.
+// The installer on the drive: under its real name, as the download panel
+// saves it, first; then under the name the gate saves it by, where that
+// differs (.NET 3.5's "dotnetfx35.exe.exe").
 void StartInstaller(const Component& component, Services& services) {
     const std::string_view panelInstaller = component.localFile.substr(1);
     const InstallerGate* gate = GateOf(component);
@@ -155,7 +156,7 @@ void StartInstaller(const Component& component, Services& services) {
     if (gateInstaller == panelInstaller) {
         OpenOrSay(services, panelInstaller, InstallerOf(component));
     } else {
-        OpenOrSay(services, FirstOnDrive(services, {gateInstaller, panelInstaller}), InstallerOf(component));
+        OpenOrSay(services, FirstOnDrive(services, {panelInstaller, gateInstaller}), InstallerOf(component));
     }
 }
 

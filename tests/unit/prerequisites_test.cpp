@@ -337,12 +337,16 @@ TEST_F(Prerequisites, TheDotNet35InstallerIsStartedUnderWhicheverNameIsOnTheDriv
     Click("Picture_net35");
     platform_.files.RemoveFile(folder + "dotnetfx35.exe");
     Click("Picture_net35");
-    ASSERT_EQ(Starts().size(), 5u);
+    platform_.files.AddFile(folder + "dotnetfx35.exe.exe");
+    Click("Picture_net35");
+    // The real name first; the gate's only when it alone is there.
+    ASSERT_EQ(Starts().size(), 6u);
     EXPECT_EQ(Starts()[0].file, "Windows\\dotnet35\\dotnetfx35.exe");
-    EXPECT_EQ(Starts()[1].file, "Windows\\dotnet35\\dotnetfx35.exe.exe");
-    EXPECT_EQ(Starts()[2].file, "Windows\\dotnet35\\dotnetfx35.exe.exe");
+    EXPECT_EQ(Starts()[1].file, "Windows\\dotnet35\\dotnetfx35.exe");
+    EXPECT_EQ(Starts()[2].file, "Windows\\dotnet35\\dotnetfx35.exe");
     EXPECT_EQ(Starts()[3].file, "Windows\\dotnet35\\dotnetfx35.exe");
-    EXPECT_EQ(Starts()[4].file, "Windows\\dotnet35\\dotnetfx35.exe.exe");
+    EXPECT_EQ(Starts()[4].file, "Windows\\dotnet35\\dotnetfx35.exe");
+    EXPECT_EQ(Starts()[5].file, "Windows\\dotnet35\\dotnetfx35.exe.exe");
 }
 
 TEST_F(Prerequisites, AGateDownloadMakesTheMissingWindowsFolderAndKeepsAnExistingOne) {
