@@ -60,6 +60,17 @@ class Starts:
         self.e2e.wait_for(lambda: len(self.lines()) >= count, timeout=60, what=f"{count} program start(s)")
         return self.lines()
 
+    def by_clicking(self, picture: str) -> list:
+        """Clicks the picture and waits for its program. A click the window
+        did not take under load (nothing at all started within 20 s) is made
+        once more."""
+        click_picture(self.e2e, picture)
+        try:
+            self.e2e.wait_for(lambda: self.lines(), timeout=20, what="a start")
+        except harness.HarnessError:
+            click_picture(self.e2e, picture)
+        return self.wait_for(1)
+
 
 @pytest.fixture
 def starts(e2e, tmp_path):
@@ -109,8 +120,7 @@ def lower(text: str) -> str:
 def test_an_installed_free_program_is_opened_from_the_drive(e2e, run, drive, starts):
     start_on(run, drive, starts)
     app = e2e.prefix.windows_path(drive)
-    click_picture(e2e, "Picture_vlc")
-    [(exe, _, folder)] = starts.wait_for(1)
+    [(exe, _, folder)] = starts.by_clicking("Picture_vlc")
     assert lower(exe) == lower(app + "\\Musique\\VLC\\vlc.exe")
     assert lower(folder.rstrip("\\")) == lower(app)
     c = controls(e2e)
@@ -121,8 +131,7 @@ def test_an_installed_free_program_is_opened_from_the_drive(e2e, run, drive, sta
 def test_a_suite_program_runs_its_batch_file_hidden(e2e, run, drive, starts):
     start_on(run, drive, starts)
     app = e2e.prefix.windows_path(drive)
-    click_picture(e2e, "Picture_solfege")
-    [(exe, _, folder)] = starts.wait_for(1)
+    [(exe, _, folder)] = starts.by_clicking("Picture_solfege")
     # The batch file starts the program from its own folder.
     assert lower(exe) == lower(app + "\\Cantarel\\Solfège\\Csolfege.exe")
     assert lower(folder.rstrip("\\")) == lower(app + "\\Cantarel\\Solfège")
