@@ -312,6 +312,7 @@ LRESULT WindowHost::OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (events_.Busy()) {
                 if (action_ != nullptr && action_->Running() && !closePending_ && !AskToStopAction()) return 0;
                 closePending_ = true;
+                services_.events.AskToQuit();
                 return 0;
             }
             DestroyWindow(main_);

@@ -325,6 +325,7 @@ void ClickWindowsPanelPicture(Form1& form, std::string_view picture, Services& s
                        "", "", 5, 200) == kRunAndWaitStartFailed) {
             SayNotStarted(services, InstallerOf(*component), first);
         }
+        if (services.events.QuitAsked()) return;
         const std::string_view second = component->installers[1].substr(1);
         OpenOrSay(services, second, InstallerOf(*component));
     }

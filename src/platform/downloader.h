@@ -39,5 +39,5 @@ public:
     // The room `url` needs on the drive, as the server vouches for it: the
     // file's size, and for an archive what it unpacks to. 0 when nobody
     // says (the download itself then tells).
-    virtual std::uint64_t RoomNeeded(std::string_view url) { return 0; }
+    virtual std::uint64_t RoomNeeded(std::string_view /*url*/) { return 0; }
 };

@@ -9,4 +9,12 @@ public:
     virtual ~EventPump() = default;
 
     virtual void ProcessPendingEvents() = 0;
+
+    // The user asked to quit while an action waited on another program: the
+    // wait stops there and nothing more is started.
+    void AskToQuit() { quitAsked_ = true; }
+    bool QuitAsked() const { return quitAsked_; }
+
+private:
+    bool quitAsked_ = false;
 };

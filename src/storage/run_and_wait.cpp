@@ -14,6 +14,11 @@ std::int32_t RunAndWait(Processes& processes, EventPump& events, std::string_vie
     const std::uint32_t slice = interval < 0 ? 0 : static_cast<std::uint32_t>(interval);
     while (processes.WaitForEnd(*process, slice) == Processes::Wait::kTimedOut) {
         events.ProcessPendingEvents();
+        if (events.QuitAsked()) {
+            // The program goes on by itself; the launcher stops waiting.
+            processes.Close(*process);
+            return 0;
+        }
     }
     const std::uint32_t code = processes.ExitCode(*process).value_or(0);
     processes.Close(*process);

@@ -13,7 +13,8 @@ constexpr std::int32_t kRunAndWaitStartFailed = 10;
 // Starts `file` through the shell ("open") and returns once the started
 // program has ended, with its exit code; the window's pending events are
 // processed every `interval` milliseconds meanwhile. 10 when the start
-// fails; 0 when the shell gives no process to wait on.
+// fails; 0 when the shell gives no process to wait on, or when the user asks
+// to quit meanwhile (the program is left running).
 std::int32_t RunAndWait(Processes& processes, EventPump& events, std::string_view file,
                         std::string_view parameters, std::string_view folder, std::int32_t showCommand,
                         std::int32_t interval);

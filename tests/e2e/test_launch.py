@@ -8,6 +8,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 from pathlib import Path
 
 import pytest
@@ -245,3 +246,21 @@ def test_the_voice_runs_its_two_installers_in_order(e2e, run, drive, starts):
     lines = starts.wait_for(2)
     assert [lower(line[0]) for line in lines] == [lower(app + "\\Windows\\Speech\\MSReaderSetupFRA.exe"),
                                                    lower(app + "\\Windows\\Speech\\ReaderTTSInstallFRA.exe")]
+
+
+def test_quitting_while_the_first_voice_installer_runs_quits_and_starts_no_second(e2e, run, drive, starts):
+    # The stand-in shows its box and stays, as a real installer would.
+    del starts.env["CANTAREL_STANDIN_NO_WINDOW"]
+    launcher = start_on(run, drive, starts)
+    click_picture(e2e, "Picture_voix")
+    [(first, _, _)] = starts.wait_for(1)
+    assert first.lower().endswith("\\windows\\speech\\msreadersetupfra.exe")
+    e2e.probe("close")
+    assert launcher.wait_exit(timeout=30) == 0
+    # The installer keeps running on its own; once it ends nothing follows it.
+    box = e2e.wait_message_box(timeout=30)
+    assert "Microsoft Reader" in box["text"], box
+    e2e.press(harness.IDOK)
+    e2e.wait_for(lambda: not e2e.message_boxes(), what="the installer to end")
+    time.sleep(2)
+    assert len(starts.lines()) == 1

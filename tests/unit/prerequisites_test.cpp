@@ -479,6 +479,15 @@ TEST_F(Prerequisites, TheVoiceRunsTheSecondInstallerAfterTheFirstHasEnded) {
                                    std::string(kSupportAddress) + "!");
 }
 
+TEST_F(Prerequisites, QuittingWhileTheFirstVoiceInstallerRunsStartsNothingMore) {
+    platform_.processes.runningWaits = 50;
+    platform_.events.onPump = [&] { platform_.events.AskToQuit(); };
+    Click("Picture_voix");
+    ASSERT_EQ(Starts().size(), 1u);
+    EXPECT_EQ(platform_.processes.waits.size(), 1u);
+    EXPECT_TRUE(Boxes().empty());
+}
+
 // An installer or the registration tool that does not start is said so, named.
 TEST_F(Prerequisites, AnInstallerOrTheRegistrationToolThatDoesNotStartIsSaidSo) {
     platform_.processes.startSucceeds = false;

@@ -40,6 +40,19 @@ TEST(RunAndWait, ProcessesEventsBetweenWaitsUntilTheProgramEndsThenGivesItsCode)
     EXPECT_EQ(processes.closed, std::vector<Processes::Handle>{processes.handle});
 }
 
+TEST(RunAndWait, AQuitAskedDuringTheWaitStopsWaitingAndLeavesTheProgramRunning) {
+    FakeProcesses processes;
+    processes.runningWaits = 100;
+    FakeEventPump events;
+    events.onPump = [&] {
+        if (events.pumped == 3) events.AskToQuit();
+    };
+    EXPECT_EQ(RunAndWait(processes, events, kSpeechSetup, "", "", 5, 200), 0);
+    EXPECT_EQ(processes.waits.size(), 3u);
+    EXPECT_TRUE(processes.exitCodeReadFor.empty());
+    EXPECT_EQ(processes.closed, std::vector<Processes::Handle>{processes.handle});
+}
+
 TEST(RunAndWait, AProgramThatEndsAtOnceIsNotPumpedFor) {
     FakeProcesses processes;
     processes.exitCode = 0;
