@@ -2,6 +2,8 @@
 // which the launcher's start-up time is compared.
 #include <windows.h>
 
+#include "app/startup_trace.h"
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"BareWindowBench";
@@ -23,6 +25,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    MarkStartupPhase("entry");
     WNDCLASSW wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
@@ -38,8 +41,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance,
                                 nullptr);
     if (!hwnd) return 1;
+    MarkStartupPhase("window created");
     ShowWindow(hwnd, showCommand);
     UpdateWindow(hwnd);
+    FinishStartupTrace("first frame painted");
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -31,6 +31,7 @@ LAUNCHER_TITLE = "Cantarel Portable - Version 1.4"
 BARE_TITLE = "Bare window"
 LAUNCHER_REL = Path("src/app/CantarelLauncher.exe")
 TEAM_AIM = 1.5
+ANSWERING = "window painted and answering"  # startwatch's own stamp
 
 
 def log(msg):
@@ -143,11 +144,19 @@ class Session:
                 self.xvfb.kill()
                 self.xvfb.wait()
 
-    def time_start(self, startwatch, exe, title):
-        """Milliseconds to the painted window, or None with the reason printed."""
+    def time_start(self, startwatch, exe, title, trace=None):
+        """Milliseconds to the painted window, or None with the reason printed.
+        With `trace` (a file), the launcher stamps its phases there; they come
+        back as (phase, milliseconds since the process was started) in
+        self.phases."""
+        self.phases = []
+        env = dict(self.env)
+        if trace is not None:
+            trace.unlink(missing_ok=True)
+            env["CANTAREL_STARTUP_TRACE"] = "Z:" + str(trace).replace("/", "\\")
         with tempfile.TemporaryFile() as out:
             try:
-                r = subprocess.run([WINE, str(startwatch), str(exe), title], env=self.env,
+                r = subprocess.run([WINE, str(startwatch), str(exe), title] + ([str(trace)] if trace else []), env=env,
                                    stdout=out, stderr=subprocess.STDOUT, timeout=60)
             except subprocess.TimeoutExpired:
                 log(f"  {exe.name}: startwatch did not finish")
@@ -155,10 +164,19 @@ class Session:
             out.seek(0)
             text = out.read().decode("utf-8", "replace").strip()
         if r.returncode == 0:
+            # The launcher's own output may follow startwatch's two lines.
+            lines = text.splitlines()
+            at = next((i for i, line in enumerate(lines) if line.startswith("start\t")), None)
             try:
-                return float(text.splitlines()[-1])
-            except (ValueError, IndexError):
-                pass
+                start, ms = int(lines[at].split("\t")[1]), float(lines[at + 1])
+            except (TypeError, ValueError, IndexError):
+                ms = None
+            if ms is not None:
+                if trace is not None and trace.exists():
+                    for line in trace.read_text().splitlines():
+                        phase, counter, frequency = line.split("\t")
+                        self.phases.append((phase, (int(counter) - start) * 1000.0 / int(frequency)))
+                return ms
         log(f"  {exe.name}: no time (exit {r.returncode}) {text}")
         return None
 
@@ -195,6 +213,27 @@ def summary(name, times, failures):
     extra = f", {failures} failed" if failures else ""
     return (f"{name:<10} median {statistics.median(times):8.1f} ms   min {min(times):8.1f} ms"
             f"   max {max(times):8.1f} ms   ({len(times)} runs{extra})")
+
+
+def print_phases(program, runs):
+    """Where the time goes: each phase's median end (ms since the process was
+    started) and the median time it took, as a share of the time to the
+    painted, answering window; phases after that are the start-up's own
+    work the window no longer waits for."""
+    if not runs:
+        print(f"phases     of {program}: none written")
+        return
+    stamps = [dict(run) for run in runs]
+    ends = {name: statistics.median(s[name] for s in stamps if name in s) for name in stamps[0]}
+    names = sorted(ends, key=ends.get)
+    total = ends[ANSWERING]
+    print(f"phases     of {program}, medians over {len(runs)} runs:")
+    for i, name in enumerate(names):
+        previous = names[i - 1] if i else None
+        took = statistics.median(s[name] - (s[previous] if previous else 0.0)
+                                 for s in stamps if name in s and (previous is None or previous in s))
+        after = "   (after the window answers)" if ends[name] > total else ""
+        print(f"  {name:<30} ends at {ends[name]:7.1f}   took {took:6.1f} ms  {100 * took / total:5.1f} %{after}")
 
 
 def main():
@@ -248,6 +287,8 @@ def main():
 
     load_before = os.getloadavg()[0]
     times = {name: [] for name, _, _ in progs}
+    trace = run_dir / "phases.txt"
+    phase_runs = {"launcher": [], "bare": []}
     failures = {name: 0 for name, _, _ in progs}
     try:
         session.start()
@@ -261,11 +302,18 @@ def main():
             # Alternate the order so neither program always runs right after the other.
             order = progs if i % 2 == 0 else progs[::-1]
             for name, exe, t in order:
-                ms = session.time_start(startwatch, exe, t)
+                ms = session.time_start(startwatch, exe, t, trace if name in phase_runs else None)
                 if ms is None:
                     failures[name] += 1
                 else:
+                    # Painted means the program's own first paint is over too:
+                    # the stopwatch can find no region left to paint while the
+                    # window is still being shown.
+                    painted = dict(session.phases).get("first frame painted", 0.0)
+                    ms = max(ms, painted)
                     times[name].append(ms)
+                    if session.phases:
+                        phase_runs[name].append(session.phases + [(ANSWERING, ms)])
             log(f"  round {i + 1}/{args.runs}: " + "  ".join(
                 f"{n} {times[n][-1]:.1f}" if times[n] else f"{n} -" for n, _, _ in progs))
     except KeyboardInterrupt:
@@ -285,6 +333,8 @@ def main():
         diff = statistics.median(times["launcher"]) - statistics.median(times["bare"])
         print(f"ratio      launcher/bare: median {med:.2f}   min {mn:.2f}   (aim: under {TEAM_AIM})")
         print(f"difference launcher - bare, medians: {diff:+.1f} ms")
+    for name, runs in phase_runs.items():
+        print_phases(name, runs)
     if times["launcher"] and times["no-links"]:
         links = statistics.median(times["launcher"]) - statistics.median(times["no-links"])
         print(f"shortcuts  launcher - no-links, medians: {links:+.1f} ms for the eleven saved links")

@@ -3,8 +3,12 @@
 // Runs in the same Wine prefix as the target, so it sees the target's windows
 // through the ordinary window API.
 //
-// Usage: startwatch.exe <exe> <exact window title>
-// Prints the elapsed milliseconds on one line; exit code 0 on success,
+// Usage: startwatch.exe <exe> <exact window title> [file to wait for]
+// With a third argument, the target is closed only once that file exists (or
+// after a few seconds): the launcher writes its phase stamps when its
+// start-up is over, after the window is shown.
+// Prints the performance counter at the start on a line "start<TAB>N", then
+// the elapsed milliseconds on one line; exit code 0 on success,
 // 2 usage, 3 not started, 4 no window within the deadline, 5 target exited first.
 #include <windows.h>
 
@@ -74,8 +78,8 @@ void CloseTarget(const PROCESS_INFORMATION& pi, HWND window) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: startwatch.exe <exe> <exact window title>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: startwatch.exe <exe> <exact window title> [file to wait for]\n");
         return 2;
     }
     const std::wstring exe = ToWindowsPath(argv[1]);
@@ -106,7 +110,8 @@ int wmain(int argc, wchar_t** argv) {
         QueryPerformanceCounter(&now);
         const double elapsed = MsBetween(start, now, freq);
         if (window && IsPaintedAndReady(window)) {
-            std::printf("%.1f\n", elapsed);
+            // The start's counter first: the launcher's phase stamps are read against it.
+            std::printf("start\t%lld\n%.1f\n", static_cast<long long>(start.QuadPart), elapsed);
             result = 0;
             break;
         }
@@ -122,7 +127,13 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(1);
     }
     std::fflush(stdout);
-
+    if (argc == 4 && result == 0) {
+        const std::wstring awaited = ToWindowsPath(argv[3]);
+        for (int waited = 0; waited < 5000 && GetFileAttributesW(awaited.c_str()) == INVALID_FILE_ATTRIBUTES;
+             waited += 5) {
+            Sleep(5);
+        }
+    }
     CloseTarget(pi, window);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

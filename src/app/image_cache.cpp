@@ -7,13 +7,44 @@
 #include "platform/win32/wide_text.h"
 
 ImageCache::~ImageCache() {
+    TakePrefetched();
     for (auto& [name, bitmap] : bitmaps_) {
         if (bitmap != nullptr) DeleteObject(bitmap);
     }
     if (gdiplusToken_ != 0) Gdiplus::GdiplusShutdown(gdiplusToken_);
 }
 
+void ImageCache::Prefetch(std::vector<std::string> names) {
+    if (prefetch_ != nullptr || !prefetchNames_.empty()) return;
+    prefetchNames_ = std::move(names);
+    prefetch_ = CreateThread(nullptr, 0, PrefetchThread, this, 0, nullptr);
+    // Without a thread the images are decoded when first painted.
+    if (prefetch_ == nullptr) prefetchNames_.clear();
+}
+
+DWORD WINAPI ImageCache::PrefetchThread(void* cache) {
+    auto* self = static_cast<ImageCache*>(cache);
+    for (const std::string& name : self->prefetchNames_) {
+        if (!self->prefetched_.contains(name)) self->prefetched_.emplace(name, self->Decode(name));
+    }
+    return 0;
+}
+
+void ImageCache::TakePrefetched() {
+    if (prefetch_ == nullptr) return;
+    WaitForSingleObject(prefetch_, INFINITE);
+    CloseHandle(prefetch_);
+    prefetch_ = nullptr;
+    bitmaps_.merge(prefetched_);
+    // A name decoded twice (already there) keeps one bitmap.
+    for (auto& [name, bitmap] : prefetched_) {
+        if (bitmap != nullptr) DeleteObject(bitmap);
+    }
+    prefetched_.clear();
+}
+
 HBITMAP ImageCache::Get(const std::string& name) {
+    TakePrefetched();
     const auto found = bitmaps_.find(name);
     if (found != bitmaps_.end()) return found->second;
     HBITMAP bitmap = Decode(name);

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_crypto.h"
 #include "platform/win32/win32_platform.h"
 #include "app/single_instance.h"
+#include "app/startup_trace.h"
 #include "app/window_host.h"
 #include "drive/app_folder.h"
 #include "trust/trusted_downloader.h"
@@ -35,6 +36,7 @@ std::vector<TrustedKey> BuiltInKeys() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    MarkStartupPhase("entry");
     // A removed key or an empty drive must fail quietly, not stop the
     // launcher behind a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -44,11 +46,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::string appFolder = AppFolderOf(ExecutablePath());
     SingleInstance instanceOfThisKey(appFolder);
     if (instanceOfThisKey.Taken()) return 0;
-    // COM once for the thread: the shell wants it for ShellExecuteEx, and the
-    // shortcut writer would otherwise start and stop it for every link.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    MarkStartupPhase("common controls");
 
     Form1 form = BuildDesignForm1();
     Win32Platform platform(appFolder);
@@ -59,9 +59,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                 platform.services.appFolder, std::string(kDownloadBase), BuiltInKeys());
     Services services = WithDownloader(platform.services, downloads);
     int result = 1;
+    bool com = false;
     {
         WindowHost host(instance, form, services);
         if (host.Create()) {
+            // COM once for the thread, after the first frame: the shell wants
+            // it for ShellExecuteEx, and the shortcut writer would otherwise
+            // start and stop it for every link. Nothing before uses it.
+            com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
             platform.SetMainWindow(host.Handle(), [&host] { host.ShowModelChanges(); });
             host.AttachAction(platform.Action());
             instanceOfThisKey.Publish(host.Handle());

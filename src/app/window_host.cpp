@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/resource_ids.h"
+#include "app/startup_trace.h"
 #include "config/build_settings.h"
 #include "platform/win32/wide_text.h"
 #include "window/bounded_text.h"
@@ -31,6 +32,21 @@ bool IsHeading(const Control& control) { return control.role == ControlRole::kHe
 
 
 bool IsContainer(ControlKind kind) { return kind == ControlKind::Panel || kind == ControlKind::WaitingBar; }
+
+// Start-up goes on after the first frame through this message, one small
+// step each, so the window answers between the steps; input waits behind it.
+constexpr UINT kContinueStartup = WM_APP + 1;
+// Set on the main window once start-up is over: every panel exists.
+constexpr wchar_t kReadyProperty[] = L"CantarelPortable.Ready";
+constexpr int kWindowsPerStep = 24;
+
+// Whether a control is seen in the first frame: it and all that hold it shown.
+bool InFirstFrame(const Form1& form, int index) {
+    for (int i = index; i != kNoParent; i = form.At(i).parent) {
+        if (!form.At(i).visible) return false;
+    }
+    return true;
+}
 
 WindowHost* HostOf(HWND window) {
     return reinterpret_cast<WindowHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -87,21 +103,37 @@ bool WindowHost::Create() {
         if (RegisterClassExW(windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     }
 
+    // The first frame's pictures are decoded meanwhile on a thread of their own.
+    std::vector<std::string> firstImages{std::string(kBackgroundImage)};
+    for (int i = 0; i < form_.Count(); ++i) {
+        if (!form_.At(i).image.empty() && InFirstFrame(form_, i)) firstImages.push_back(form_.At(i).image);
+    }
+    images_.Prefetch(std::move(firstImages));
+
     RECT outer{0, 0, Form1::kClientSize.width, Form1::kClientSize.height};
     AdjustWindowRectEx(&outer, kMainStyle, FALSE, 0);
     form_.windowRect = {0, 0, outer.right - outer.left, outer.bottom - outer.top};
-    RunStartup(form_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, services_);
+    RunStartup(form_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, services_, MarkStartupPhase);
 
     const Rect& rect = form_.windowRect;
     main_ = CreateWindowExW(0, kMainClass, Widen(Form1::kCaption).c_str(), kMainStyle, rect.left, rect.top,
                             rect.width, rect.height, nullptr, nullptr, instance_, this);
     if (main_ == nullptr) return false;
+    MarkStartupPhase("window created");
     labelFonts_.resize(form_.Count());
-    for (int i = 0; i < form_.Count(); ++i) FitLabel(i);
-    CreateControlWindows();
+    windows_.assign(form_.Count(), nullptr);
+    applied_ = form_.Controls();
+    // What the first frame shows; the hidden panels follow it.
+    for (int i = 0; i < form_.Count(); ++i) {
+        if (InFirstFrame(form_, i)) CreateControlWindow(i);
+    }
+    MarkStartupPhase("first frame's windows created");
     form_.TakeChanges();
     ShowWindow(main_, SW_SHOWNORMAL);
+    MarkStartupPhase("window shown");
     UpdateWindow(main_);
+    MarkStartupPhase("first frame painted");
+    PostMessageW(main_, kContinueStartup, 0, 0);
     return true;
 }
 
@@ -209,33 +241,59 @@ void WindowHost::FitLabel(int index) {
     if (control.rect.width != fit.width) form_.SetWidth(index, fit.width);
 }
 
-void WindowHost::CreateControlWindows() {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_, nullptr);
-    windows_.assign(form_.Count(), nullptr);
-    applied_ = form_.Controls();
+void WindowHost::CreateControlWindow(int index) {
+    if (windows_[index] != nullptr) return;
+    FitLabel(index);
+    const Control& control = form_.At(index);
+    applied_[index] = control;
+    if (!IsShownKind(control.kind)) return;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (control.visible) style |= WS_VISIBLE;
+    if (!control.enabled) style |= WS_DISABLED;
+    if (IsContainer(control.kind)) style |= WS_CLIPCHILDREN;
     // The model lists containers before what they hold.
-    for (int i = 0; i < form_.Count(); ++i) {
-        const Control& control = form_.At(i);
-        if (!IsShownKind(control.kind)) continue;
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-        if (control.visible) style |= WS_VISIBLE;
-        if (!control.enabled) style |= WS_DISABLED;
-        if (IsContainer(control.kind)) style |= WS_CLIPCHILDREN;
-        HWND parent = control.parent == kNoParent ? main_ : windows_[control.parent];
-        const Rect& r = control.rect;
-        HWND window = CreateWindowExW(0, kControlClass, Widen(control.caption).c_str(), style, r.left, r.top,
-                                      r.width, r.height, parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlWindowId(i))), instance_,
-                                      nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        windows_[i] = window;
-        if (!control.tooltip.empty()) AddTooltip(i);
+    HWND parent = control.parent == kNoParent ? main_ : windows_[control.parent];
+    const Rect& r = control.rect;
+    HWND window = CreateWindowExW(0, kControlClass, Widen(control.caption).c_str(), style, r.left, r.top, r.width,
+                                  r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlWindowId(index))),
+                                  instance_, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    windows_[index] = window;
+}
+
+// One step of what the first frame did not need: the hidden panels' windows
+// a few at a time, then the start-up's own steps, then ready.
+void WindowHost::ContinueStartup() {
+    if (nextWindow_ < form_.Count()) {
+        for (int made = 0; nextWindow_ < form_.Count() && made < kWindowsPerStep; ++nextWindow_) {
+            if (windows_[nextWindow_] != nullptr) continue;
+            CreateControlWindow(nextWindow_);
+            ++made;
+        }
+        if (nextWindow_ == form_.Count()) OrderControlWindows();
+    } else if (!tooltipsAdded_) {
+        tooltipsAdded_ = true;
+        // The tips window is a window of its own: the first frame does without it.
+        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_, nullptr);
+        for (int i = 0; i < form_.Count(); ++i) {
+            if (windows_[i] != nullptr && !form_.At(i).tooltip.empty()) AddTooltip(i);
+        }
+        MarkStartupPhase("all panels ready");
+    } else if (!RunStartupStepAfterFirstFrame(nextStartupStep_++, services_)) {
+        SetPropW(main_, kReadyProperty, reinterpret_cast<HANDLE>(1));
+        FinishStartupTrace("start-up over");
+        return;
     }
-    // The waiting bars cover whatever lies under them; the decorative picture
-    // lies under the free-space caption.
+    PostMessageW(main_, kContinueStartup, 0, 0);
+}
+
+// The waiting bars cover whatever lies under them; the decorative picture
+// lies under the free-space caption.
+void WindowHost::OrderControlWindows() {
     for (int i = 0; i < form_.Count(); ++i) {
         const ControlKind kind = form_.At(i).kind;
+        if (windows_[i] == nullptr) continue;
         if (kind == ControlKind::WaitingBar) SetWindowPos(windows_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         if (kind == ControlKind::Decoration) {
             SetWindowPos(windows_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -299,6 +357,9 @@ LRESULT WindowHost::OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;
+        case kContinueStartup:
+            ContinueStartup();
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(main_, &paint);

@@ -59,7 +59,10 @@ private:
     void FitLabel(int index);
     LabelFont DesignFont(int index) const;
     HFONT Font(const LabelFont& font);
-    void CreateControlWindows();
+    // Creates the child window of a control (its label fitted first).
+    void CreateControlWindow(int index);
+    void ContinueStartup();
+    void OrderControlWindows();
     void AddTooltip(int index);
     void OnButtonUp(int index, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Applies to the child windows what the handlers changed in the model.
@@ -89,5 +92,8 @@ private:
     ImageCache images_;
     bool closePending_ = false;  // a close asked for while an action ran
     Win32LongAction* action_ = nullptr;
+    int nextWindow_ = 0;       // start-up: the next control whose window may be missing
+    bool tooltipsAdded_ = false;
+    int nextStartupStep_ = 0;  // start-up: its next step after the first frame
     std::unique_ptr<ProgressStrip> strip_;
 };

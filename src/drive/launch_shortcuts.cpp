@@ -55,12 +55,16 @@ ShellLink LinkFor(const LaunchShortcut& row, std::string_view appFolder) {
     return link;
 }
 
+// Nothing is checked first: a missing program still gets its shortcut, and
+// every start rewrites all eleven.
+bool WriteLaunchShortcut(std::string_view appFolder, ShellLinks& links, const LaunchShortcut& row) {
+    return links.Write(JoinToAppFolder(appFolder, row.file), LinkFor(row, appFolder));
+}
+
 int WriteLaunchShortcuts(std::string_view appFolder, ShellLinks& links) {
     int written = 0;
     for (const LaunchShortcut& row : LaunchShortcutTable()) {
-        // Nothing is checked first: a missing program still gets its
-        // shortcut, and every start rewrites all eleven.
-        if (links.Write(JoinToAppFolder(appFolder, row.file), LinkFor(row, appFolder))) ++written;
+        if (WriteLaunchShortcut(appFolder, links, row)) ++written;
     }
     return written;
 }

@@ -27,6 +27,9 @@ std::string JoinToAppFolder(std::string_view appFolder, std::string_view relativ
 // The link written for one row, for the tree at `appFolder`.
 ShellLink LinkFor(const LaunchShortcut& row, std::string_view appFolder);
 
+// Writes one row's shortcut file under "system\", replacing the old one.
+bool WriteLaunchShortcut(std::string_view appFolder, ShellLinks& links, const LaunchShortcut& row);
+
 // Writes the eleven shortcut files under "system\", replacing the old ones,
 // so they match the drive's current place. A shortcut that cannot be written
 // does not stop the others. Returns how many were written.

@@ -37,13 +37,24 @@ void PlacePanels(Form1& form) {
     }
 }
 
-void RunStartup(Form1& form, Size screen, Services& services) {
+void RunStartup(Form1& form, Size screen, Services& services, void (*mark)(const char* step)) {
+    const auto done = [mark](const char* step) {
+        if (mark != nullptr) mark(step);
+    };
     CentreWindow(form, screen);
     // What an install or update cut short left behind is never counted.
     RemoveStaging(services.files, services.appFolder);
+    done("staging checked");
     RefreshInstalledState(form, services.appFolder, services.files);
-    // A shortcut that cannot be written (write-protected or removed drive, no
-    // "system\" folder) costs only that shortcut: the window still shows.
-    WriteLaunchShortcuts(services.appFolder, services.shellLinks);
+    done("drive scanned");
     PlacePanels(form);
+}
+
+bool RunStartupStepAfterFirstFrame(int step, Services& services) {
+    const std::span<const LaunchShortcut> shortcuts = LaunchShortcutTable();
+    if (step < 0 || static_cast<std::size_t>(step) >= shortcuts.size()) return false;
+    // A shortcut that cannot be written (write-protected or removed drive, no
+    // "system\" folder) costs only that shortcut.
+    WriteLaunchShortcut(services.appFolder, services.shellLinks, shortcuts[static_cast<std::size_t>(step)]);
+    return true;
 }

@@ -66,13 +66,23 @@ TEST(Startup, ClearsWhatAnInterruptedInstallLeft) {
     EXPECT_FALSE(form.Get("Picture_vlc").visible);
 }
 
-TEST(Startup, WritesTheShortcutsAfterTheScan) {
+void RunWholeStartup(Form1& form, FakePlatform& platform) {
+    RunStartup(form, {1280, 1024}, platform.services);
+    int step = 0;
+    while (RunStartupStepAfterFirstFrame(step, platform.services)) ++step;
+}
+
+TEST(Startup, WritesTheShortcutsAfterTheScanAndNotBeforeTheFirstFrame) {
     Form1 form = BuildDesignForm1();
     form.windowRect = {0, 0, 975, 571};
     FakePlatform platform("E:\\Clé USB");
     std::vector<std::size_t> scannedBeforeWrite;
     platform.shellLinks.onWrite = [&] { scannedBeforeWrite.push_back(platform.files.patterns.size()); };
     RunStartup(form, {1280, 1024}, platform.services);
+    EXPECT_TRUE(platform.shellLinks.attempts.empty());
+    int step = 0;
+    while (RunStartupStepAfterFirstFrame(step, platform.services)) ++step;
+    EXPECT_EQ(step, 11);
     ASSERT_EQ(platform.shellLinks.written.size(), 11u);
     EXPECT_EQ(platform.shellLinks.written.front().path, "E:\\Clé USB\\system\\maestrel.lnk");
     EXPECT_EQ(scannedBeforeWrite, std::vector<std::size_t>(11, 36u));
@@ -83,7 +93,7 @@ TEST(Startup, ADriveThatRefusesTheShortcutsStillGetsItsWindowReady) {
     form.windowRect = {0, 0, 975, 571};
     FakePlatform platform("E:\\");  // write-protected, or gone: nothing can be read or written
     platform.shellLinks.refuseAll = true;
-    RunStartup(form, {1280, 1024}, platform.services);
+    RunWholeStartup(form, platform);
     EXPECT_EQ(platform.shellLinks.attempts.size(), 11u);
     EXPECT_FALSE(form.Get("Picture_vlc").visible);
     for (std::string_view panel : PanelsInPlacementOrder()) {

@@ -23,6 +23,16 @@ void Pump() {
     }
 }
 
+// Start-up goes on after the window is shown; the tests look once it is over.
+void PumpUntilReady(HWND main) {
+    const DWORD start = GetTickCount();
+    while (GetPropW(main, L"CantarelPortable.Ready") == nullptr && GetTickCount() - start < 30000) {
+        Pump();
+        Sleep(1);
+    }
+    ASSERT_NE(GetPropW(main, L"CantarelPortable.Ready"), nullptr) << "start-up never ended";
+}
+
 BOOL CALLBACK AddChild(HWND child, LPARAM found) {
     (*reinterpret_cast<std::map<int, HWND>*>(found))[GetDlgCtrlID(child)] = child;
     return TRUE;
@@ -48,6 +58,7 @@ protected:
         ASSERT_TRUE(host_.Create());
         main_ = FindWindowW(nullptr, kTitle.c_str());
         ASSERT_NE(main_, nullptr);
+        PumpUntilReady(main_);
         children_ = ChildrenById(main_);
     }
     void TearDown() override {
@@ -155,6 +166,7 @@ TEST(WindowHostFonts, LabelsFitWhateverTheMachinesFonts) {
         Win32Platform platform{"C:\\windows\\fonts"};
         WindowHost host{GetModuleHandleW(nullptr), form, platform.services, face};
         ASSERT_TRUE(host.Create());
+        PumpUntilReady(host.Handle());
         ExpectLabelsFitWithoutOverlapping(form, host);
         // A caption changed at run time is measured again.
         const std::string longer = "Cantarel Quiz et tous les questionnaires, chapitres et annexes (1 767 Mo)";
@@ -221,6 +233,7 @@ TEST(WindowHostGuard, AnExceptionInAHandlerIsReportedAndTheWindowGoesOn) {
                       .environment = s.environment, .action = s.action};
     WindowHost host{GetModuleHandleW(nullptr), form, services};
     ASSERT_TRUE(host.Create());
+    PumpUntilReady(host.Handle());
     form.imageStore.images.clear();
     std::map<int, HWND> children = ChildrenById(host.Handle());
     SendMessageW(children[ControlWindowId(form.IndexOf("Picture_lecture"))], WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));

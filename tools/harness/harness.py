@@ -244,7 +244,8 @@ class Launcher:
         return ""
 
     def wait_window(self, timeout=60) -> dict:
-        """Polls until the main window exists and is visible; returns its tree."""
+        """Polls until the main window is visible and its start-up over (every
+        panel made); returns its tree."""
         deadline = time.monotonic() + timeout
         last = {}
         while time.monotonic() < deadline:
@@ -257,7 +258,7 @@ class Launcher:
                     return {}
             else:
                 code, last = self.session.probe.run("tree")
-                if code == 0 and last.get("main", {}).get("visible"):
+                if code == 0 and last.get("main", {}).get("visible") and last["main"].get("ready"):
                     self.pid = last["main"]["pid"]
                     return last
             time.sleep(0.2)

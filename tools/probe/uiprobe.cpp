@@ -194,8 +194,8 @@ int Tree() {
     POINT clientOrigin{0, 0};
     ClientToScreen(main, &clientOrigin);
     const Size screen = ScreenSize();
-    // The main window is read before its children: the launcher shows it only
-    // after creating them all, so "visible" here vouches for a complete list.
+    // The main window is read before its children: the launcher marks it
+    // ready once every child exists, so "ready" vouches for a complete list.
     const std::string mainJson =
         Json()
             .Int("hwnd", HandleNumber(main))
@@ -203,6 +203,7 @@ int Tree() {
             .Str("title", Utf8(TextOf(main)))
             .Str("class", Utf8(ClassOf(main)))
             .Bool("visible", IsWindowVisible(main) != FALSE)
+            .Bool("ready", GetPropW(main, L"CantarelPortable.Ready") != nullptr)
             .Bool("enabled", IsWindowEnabled(main) != FALSE)
             .Bool("iconic", IsIconic(main) != FALSE)
             .Int("style", static_cast<unsigned long>(GetWindowLongW(main, GWL_STYLE)))
