@@ -38,6 +38,72 @@ TEST(Win32Sha256, GivesThePublishedDigestsPieceByPiece) {
     EXPECT_EQ(million.HexDigest(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
+class Sha256NiTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!Sha256Ni::Supported()) GTEST_SKIP() << "this processor has no SHA instructions";
+    }
+    static std::string Digest(const std::string& message) {
+        Sha256Ni hash;
+        hash.Add(message);
+        return hash.HexDigest();
+    }
+};
+
+// The standard's own examples: empty, one block, two blocks, a million bytes.
+TEST_F(Sha256NiTest, GivesTheStandardsDigests) {
+    EXPECT_EQ(Digest(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Digest("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Digest("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(Digest(std::string(1000000, 'a')), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+// A download arrives in pieces of any length: every way of cutting the same
+// bytes gives the same digest, across the padding's edge cases too.
+TEST_F(Sha256NiTest, PiecesOfAnyLengthGiveTheDigestOfTheWhole) {
+    for (std::size_t size : {55u, 56u, 63u, 64u, 65u, 119u, 120u, 1000u}) {
+        std::string message;
+        for (std::size_t i = 0; i < size; ++i) message += static_cast<char>((i * 131 + 7) & 0xFF);
+        const std::string whole = Digest(message);
+        for (std::size_t piece : {1u, 3u, 63u, 64u, 100u}) {
+            Sha256Ni hash;
+            for (std::size_t at = 0; at < size; at += piece) hash.Add(std::string_view(message).substr(at, piece));
+            EXPECT_EQ(hash.HexDigest(), whole) << size << " bytes in pieces of " << piece;
+        }
+    }
+    // Asked twice, the digest is the same.
+    Sha256Ni hash;
+    hash.Add("abc");
+    hash.HexDigest();
+    EXPECT_EQ(hash.HexDigest(), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
+// The processor's instructions and the system's provider agree on pieces of
+// many lengths (the download's check uses the first where it can).
+TEST(Win32Sha256, TheProcessorsInstructionsAgreeWithTheSystemsProvider) {
+    if (!Sha256Ni::Supported()) GTEST_SKIP() << "this processor has no SHA instructions";
+    HCRYPTPROV provider = 0;
+    ASSERT_TRUE(CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT));
+    std::string data;
+    for (std::size_t i = 0; i < 300000; ++i) data += static_cast<char>((i * 2654435761u) >> 24);
+    for (std::size_t size : {0u, 1u, 55u, 64u, 1000u, 65537u, 300000u}) {
+        HCRYPTHASH system = 0;
+        ASSERT_TRUE(CryptCreateHash(provider, ALG_CLASS_HASH | ALG_TYPE_ANY | 12, 0, 0, &system));
+        ASSERT_TRUE(CryptHashData(system, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(size), 0));
+        BYTE digest[32];
+        DWORD length = sizeof digest;
+        ASSERT_TRUE(CryptGetHashParam(system, HP_HASHVAL, digest, &length, 0));
+        CryptDestroyHash(system);
+        std::string expected;
+        for (BYTE byte : digest) expected += "0123456789abcdef"[byte >> 4], expected += "0123456789abcdef"[byte & 15];
+        Sha256Ni fast;
+        for (std::size_t at = 0; at < size; at += 4093) fast.Add(std::string_view(data).substr(at, std::min<std::size_t>(4093, size - at)));
+        EXPECT_EQ(fast.HexDigest(), expected) << size << " bytes";
+    }
+    CryptReleaseContext(provider, 0);
+}
+
 // Pieces of every size, more of them than the ring holds: the digest is the
 // same as hashing in one go, and a hash dropped midway ends cleanly.
 TEST(BackgroundSha256, HashesPiecesHandedThroughItsRingOfBuffers) {

@@ -30,7 +30,12 @@ bool HashData(HCRYPTHASH hash, std::string_view bytes) {
 
 }  // namespace
 
-Win32Sha256::Win32Sha256() : provider_(AesProvider()) {
+Win32Sha256::Win32Sha256() {
+    if (Sha256Ni::Supported()) {
+        fast_.emplace();
+        return;
+    }
+    provider_ = AesProvider();
     if (provider_ != 0 && !CryptCreateHash(provider_, kSha256, 0, 0, &hash_)) hash_ = 0;
 }
 
@@ -39,9 +44,16 @@ Win32Sha256::~Win32Sha256() {
     if (provider_ != 0) CryptReleaseContext(provider_, 0);
 }
 
-bool Win32Sha256::Add(std::string_view bytes) { return hash_ != 0 && HashData(hash_, bytes); }
+bool Win32Sha256::Add(std::string_view bytes) {
+    if (fast_) {
+        fast_->Add(bytes);
+        return true;
+    }
+    return hash_ != 0 && HashData(hash_, bytes);
+}
 
 std::string Win32Sha256::HexDigest() {
+    if (fast_) return fast_->HexDigest();
     BYTE digest[32] = {};
     DWORD size = sizeof digest;
     if (hash_ == 0 || !CryptGetHashParam(hash_, HP_HASHVAL, digest, &size, 0) || size != sizeof digest) return {};
