@@ -32,6 +32,7 @@ BARE_TITLE = "Bare window"
 LAUNCHER_REL = Path("src/app/CantarelLauncher.exe")
 TEAM_AIM = 1.5
 ANSWERING = "window painted and answering"  # startwatch's own stamp
+HOVERS = 10000
 
 
 def log(msg):
@@ -144,19 +145,21 @@ class Session:
                 self.xvfb.kill()
                 self.xvfb.wait()
 
-    def time_start(self, startwatch, exe, title, trace=None):
+    def time_start(self, startwatch, exe, title, trace=None, hovers=0):
         """Milliseconds to the painted window, or None with the reason printed.
         With `trace` (a file), the launcher stamps its phases there; they come
         back as (phase, milliseconds since the process was started) in
         self.phases."""
         self.phases = []
+        self.resources = None
         env = dict(self.env)
         if trace is not None:
             trace.unlink(missing_ok=True)
             env["CANTAREL_STARTUP_TRACE"] = "Z:" + str(trace).replace("/", "\\")
         with tempfile.TemporaryFile() as out:
             try:
-                r = subprocess.run([WINE, str(startwatch), str(exe), title] + ([str(trace)] if trace else []), env=env,
+                r = subprocess.run([WINE, str(startwatch), str(exe), title] + ([str(trace)] if trace else [])
+                                   + ([str(hovers)] if trace and hovers else []), env=env,
                                    stdout=out, stderr=subprocess.STDOUT, timeout=60)
             except subprocess.TimeoutExpired:
                 log(f"  {exe.name}: startwatch did not finish")
@@ -171,6 +174,9 @@ class Session:
                 start, ms = int(lines[at].split("\t")[1]), float(lines[at + 1])
             except (TypeError, ValueError, IndexError):
                 ms = None
+            found = [line.split("\t")[1:] for line in lines if line.startswith("resources\t")]
+            if found:
+                self.resources = [int(x) for x in found[0]]
             if ms is not None:
                 if trace is not None and trace.exists():
                     for line in trace.read_text().splitlines():
@@ -286,6 +292,7 @@ def main():
     signal.signal(signal.SIGTERM, on_signal)
 
     load_before = os.getloadavg()[0]
+    resources = bare_resources = None
     times = {name: [] for name, _, _ in progs}
     trace = run_dir / "phases.txt"
     phase_runs = {"launcher": [], "bare": []}
@@ -316,6 +323,13 @@ def main():
                         phase_runs[name].append(session.phases + [(ANSWERING, ms)])
             log(f"  round {i + 1}/{args.runs}: " + "  ".join(
                 f"{n} {times[n][-1]:.1f}" if times[n] else f"{n} -" for n, _, _ in progs))
+        # Objects and memory: read after the start and after the pointer has
+        # passed 10,000 times over two pictures; not timed.
+        launcher_exe, launcher_title = progs[0][1], progs[0][2]
+        session.time_start(startwatch, launcher_exe, launcher_title, trace, hovers=HOVERS)
+        resources = session.resources
+        session.time_start(startwatch, progs[2][1], progs[2][2], trace, hovers=1)
+        bare_resources = session.resources
     except KeyboardInterrupt:
         log("interrupted")
     finally:
@@ -338,6 +352,18 @@ def main():
     if times["launcher"] and times["no-links"]:
         links = statistics.median(times["launcher"]) - statistics.median(times["no-links"])
         print(f"shortcuts  launcher - no-links, medians: {links:+.1f} ms for the eleven saved links")
+    if resources:
+        gdi, user, gdi_after, user_after, peak, windows, windows_after = resources
+        if gdi or user:
+            print(f"objects    GDI {gdi}, USER {user} after start; GDI {gdi_after}, USER {user_after} after "
+                  f"{HOVERS:,} hovers (growth: GDI {gdi_after - gdi:+d}, USER {user_after - user:+d})")
+        else:
+            print("objects    GDI and USER: not counted here (Wine's GetGuiResources answers 0)")
+        print(f"windows    {windows} after start, {windows_after} after {HOVERS:,} hovers")
+        bare_peak = f", bare window {bare_resources[4] / 2**20:.1f} MB" if bare_resources else ""
+        print(f"memory     peak working set {peak / 2**20:.1f} MB after the hovers{bare_peak} (aim: 20 MB at most)")
+    else:
+        print("objects    (not read)")
     sizes = launcher_sizes(launcher if launcher.name == LAUNCHER_REL.name else None)
     for arch in ("x86_64", "i686"):
         p = sizes.get(arch)

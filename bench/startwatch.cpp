@@ -3,14 +3,20 @@
 // Runs in the same Wine prefix as the target, so it sees the target's windows
 // through the ordinary window API.
 //
-// Usage: startwatch.exe <exe> <exact window title> [file to wait for]
+// Usage: startwatch.exe <exe> <exact window title> [file to wait for [hovers]]
 // With a third argument, the target is closed only once that file exists (or
 // after a few seconds): the launcher writes its phase stamps when its
-// start-up is over, after the window is shown.
+// start-up is over, after the window is shown. With a hover count, the
+// target's GDI and USER objects and its peak working set are read, the
+// pointer is made to pass that many times over its first two pictures, and
+// the objects are read again: a line
+// "resources<TAB>gdi<TAB>user<TAB>gdi after<TAB>user after<TAB>peak bytes
+// <TAB>windows<TAB>windows after".
 // Prints the performance counter at the start on a line "start<TAB>N", then
 // the elapsed milliseconds on one line; exit code 0 on success,
 // 2 usage, 3 not started, 4 no window within the deadline, 5 target exited first.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -75,11 +81,48 @@ void CloseTarget(const PROCESS_INFORMATION& pi, HWND window) {
     }
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// The process's windows, its main window's children included: what USER
+// objects are made of, and countable where GetGuiResources is not (Wine).
+int WindowsOf(HWND window) {
+    int count = 1;
+    EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+void ReportResources(HANDLE process, HWND window, int hovers) {
+    const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+    const int windows = WindowsOf(window);
+    // The launcher's first two pictures (the first controls' window ids).
+    const HWND pictures[2] = {GetDlgItem(window, 1000), GetDlgItem(window, 1001)};
+    for (int i = 0; i < hovers && pictures[0] && pictures[1]; ++i) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(pictures[i % 2], WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), SMTO_NORMAL, 1000, &ignored);
+        // Let the repaints the hovers asked for happen now and then.
+        if (i % 50 == 0) {
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored);
+            Sleep(1);
+        }
+    }
+    Sleep(200);
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    std::printf("resources\t%lu\t%lu\t%lu\t%lu\t%llu\t%d\t%d\n", gdi, user, GetGuiResources(process, GR_GDIOBJECTS),
+                GetGuiResources(process, GR_USEROBJECTS), static_cast<unsigned long long>(memory.PeakWorkingSetSize),
+                windows, WindowsOf(window));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: startwatch.exe <exe> <exact window title> [file to wait for]\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr, "usage: startwatch.exe <exe> <exact window title> [file to wait for [hovers]]\n");
         return 2;
     }
     const std::wstring exe = ToWindowsPath(argv[1]);
@@ -127,13 +170,14 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(1);
     }
     std::fflush(stdout);
-    if (argc == 4 && result == 0) {
+    if (argc >= 4 && result == 0) {
         const std::wstring awaited = ToWindowsPath(argv[3]);
         for (int waited = 0; waited < 5000 && GetFileAttributesW(awaited.c_str()) == INVALID_FILE_ATTRIBUTES;
              waited += 5) {
             Sleep(5);
         }
     }
+    if (argc == 5 && result == 0) ReportResources(pi.hProcess, window, _wtoi(argv[4]));
     CloseTarget(pi, window);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
