@@ -177,6 +177,10 @@ class WinePrefix:
         return "Z:" + str(Path(linux_path).resolve()).replace("/", "\\")
 
 
+# The exit codes uiprobe gives for a failure of its own.
+PROBE_FAILURES = range(1, 16)
+
+
 class Probe:
     def __init__(self, exe: Path, prefix: WinePrefix):
         self.exe = Path(exe)
@@ -188,7 +192,9 @@ class Probe:
         # long after the probe has ended; a file lets us wait for the probe alone.
         # A probe that ends in failure without printing a byte never ran its
         # own code (Wine could not start it, as happens now and then under
-        # load): it is started again, twice at most.
+        # load), and one that ends with a code of Wine's rather than its own
+        # (127, with every call answered by an error status as its output)
+        # ran in a broken process: either is started again, twice at most.
         for attempt in range(3):
             with tempfile.TemporaryFile() as output:
                 proc = subprocess.run([WINE, str(self.exe), *map(str, args)], env=self.prefix.env,
@@ -196,7 +202,7 @@ class Probe:
                                       timeout=timeout)
                 output.seek(0)
                 out = output.read().decode("utf-8").strip()
-            if proc.returncode == 0 or out:
+            if proc.returncode == 0 or (out and proc.returncode in PROBE_FAILURES):
                 break
             time.sleep(0.5)
         try:
