@@ -4,14 +4,50 @@
 // GDI+ decodes JPEG on every Windows since XP.
 #include <gdiplus.h>
 
+#include "platform/win32/com_calls.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/wide_text.h"
+
+namespace {
+
+// GDI+ is taken when the first image is decoded, on the prefetch thread: the
+// main thread goes on creating the window meanwhile.
+struct GdiplusCalls {
+    decltype(&Gdiplus::GdiplusStartup) startup = nullptr;
+    decltype(&Gdiplus::GdiplusShutdown) shutdown = nullptr;
+    decltype(&Gdiplus::DllExports::GdipCreateBitmapFromStream) bitmapFromStream = nullptr;
+    decltype(&Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap) hbitmapFromBitmap = nullptr;
+    decltype(&Gdiplus::DllExports::GdipDisposeImage) disposeImage = nullptr;
+    bool found = false;
+};
+
+const GdiplusCalls& GdiplusFunctions() {
+    static const GdiplusCalls calls = [] {
+        constexpr const wchar_t* kGdiplus = L"gdiplus.dll";
+        GdiplusCalls found;
+        found.startup = SystemFunction<decltype(Gdiplus::GdiplusStartup)>(kGdiplus, "GdiplusStartup");
+        found.shutdown = SystemFunction<decltype(Gdiplus::GdiplusShutdown)>(kGdiplus, "GdiplusShutdown");
+        found.bitmapFromStream = SystemFunction<decltype(Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
+            kGdiplus, "GdipCreateBitmapFromStream");
+        found.hbitmapFromBitmap = SystemFunction<decltype(Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap)>(
+            kGdiplus, "GdipCreateHBITMAPFromBitmap");
+        found.disposeImage =
+            SystemFunction<decltype(Gdiplus::DllExports::GdipDisposeImage)>(kGdiplus, "GdipDisposeImage");
+        found.found = found.startup && found.shutdown && found.bitmapFromStream && found.hbitmapFromBitmap &&
+                      found.disposeImage;
+        return found;
+    }();
+    return calls;
+}
+
+}  // namespace
 
 ImageCache::~ImageCache() {
     TakePrefetched();
     for (auto& [name, bitmap] : bitmaps_) {
         if (bitmap != nullptr) DeleteObject(bitmap);
     }
-    if (gdiplusToken_ != 0) Gdiplus::GdiplusShutdown(gdiplusToken_);
+    if (gdiplusToken_ != 0) GdiplusFunctions().shutdown(gdiplusToken_);
 }
 
 void ImageCache::Prefetch(std::vector<std::string> names) {
@@ -61,9 +97,11 @@ HBITMAP ImageCache::Decode(const std::string& name) {
     const void* bytes = LockResource(LoadResource(module, resource));
     if (bytes == nullptr || size == 0) return nullptr;
 
+    const GdiplusCalls& gdiplus = GdiplusFunctions();
+    if (!gdiplus.found || !Com().found) return nullptr;
     if (gdiplusToken_ == 0) {
         Gdiplus::GdiplusStartupInput input;
-        if (Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) != Gdiplus::Ok) return nullptr;
+        if (gdiplus.startup(&gdiplusToken_, &input, nullptr) != Gdiplus::Ok) return nullptr;
     }
     // The stream takes ownership of the copy and frees it when released.
     HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
@@ -71,14 +109,16 @@ HBITMAP ImageCache::Decode(const std::string& name) {
     CopyMemory(GlobalLock(copy), bytes, size);
     GlobalUnlock(copy);
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    if (FAILED(Com().streamOnMemory(copy, TRUE, &stream))) {
         GlobalFree(copy);
         return nullptr;
     }
     HBITMAP bitmap = nullptr;
-    {
-        Gdiplus::Bitmap decoded(stream);
-        if (decoded.GetLastStatus() == Gdiplus::Ok) decoded.GetHBITMAP(Gdiplus::Color(255, 255, 255), &bitmap);
+    Gdiplus::GpBitmap* decoded = nullptr;
+    if (gdiplus.bitmapFromStream(stream, &decoded) == Gdiplus::Ok) {
+        // JPEGs have no transparency: the colour under it is never seen.
+        if (gdiplus.hbitmapFromBitmap(decoded, &bitmap, 0xFFFFFFFF) != Gdiplus::Ok) bitmap = nullptr;
+        gdiplus.disposeImage(decoded);
     }
     stream->Release();
     return bitmap;

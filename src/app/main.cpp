@@ -1,10 +1,9 @@
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
 #include "config/build_settings.h"
+#include "platform/win32/com_calls.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_crypto.h"
 #include "platform/win32/win32_platform.h"
@@ -46,9 +45,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::string appFolder = AppFolderOf(ExecutablePath());
     SingleInstance instanceOfThisKey(appFolder);
     if (instanceOfThisKey.Taken()) return 0;
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    MarkStartupPhase("common controls");
 
     Form1 form = BuildDesignForm1();
     Win32Platform platform(appFolder);
@@ -66,13 +62,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             // COM once for the thread, after the first frame: the shell wants
             // it for ShellExecuteEx, and the shortcut writer would otherwise
             // start and stop it for every link. Nothing before uses it.
-            com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+            com = Com().found && SUCCEEDED(Com().initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
             platform.SetMainWindow(host.Handle(), [&host] { host.ShowModelChanges(); });
             host.AttachAction(platform.Action());
             instanceOfThisKey.Publish(host.Handle());
             result = host.Run();
         }
     }
-    if (com) CoUninitialize();
+    if (com) Com().uninitialize();
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/common_controls.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -23,6 +24,7 @@ ProgressStrip::~ProgressStrip() {
 }
 
 void ProgressStrip::Create(HWND main, HFONT font) {
+    LoadCommonControls();
     WNDCLASSEXW stripClass{sizeof(stripClass)};
     stripClass.lpfnWndProc = Proc;
     stripClass.hInstance = instance_;

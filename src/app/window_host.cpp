@@ -6,6 +6,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/common_controls.h"
 #include "app/resource_ids.h"
 #include "app/startup_trace.h"
 #include "config/build_settings.h"
@@ -274,6 +275,7 @@ void WindowHost::ContinueStartup() {
     } else if (!tooltipsAdded_) {
         tooltipsAdded_ = true;
         // The tips window is a window of its own: the first frame does without it.
+        LoadCommonControls();
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_, nullptr);
         for (int i = 0; i < form_.Count(); ++i) {

@@ -11,6 +11,7 @@ WINDOWS_DLLS = {
     "oleaut32.dll", "shell32.dll", "shlwapi.dll", "advapi32.dll", "msvcrt.dll", "urlmon.dll",
     "wininet.dll", "version.dll", "comdlg32.dll",
 }
+FIRST_FRAME_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
 RT_CURSOR, RT_ICON, RT_GROUP_CURSOR, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST, RT_RCDATA = 1, 3, 12, 14, 16, 24, 10
 
 
@@ -98,6 +99,11 @@ class ReleaseExecutable(unittest.TestCase):
         imports = set(self.pe.imports())
         self.assertIn("kernel32.dll", imports)
         self.assertLessEqual(imports, WINDOWS_DLLS, "imports beyond Windows' own DLLs")
+
+    def test_imports_only_what_the_first_frame_needs(self):
+        # Every import is loaded before the first line runs; the shell, COM,
+        # WinINet, GDI+ and the common controls are found when first used.
+        self.assertLessEqual(set(self.pe.imports()), FIRST_FRAME_DLLS)
 
     def test_icon_is_one_32x32_16_colour_image(self):
         groups = self.tree.get(RT_GROUP_ICON, [])

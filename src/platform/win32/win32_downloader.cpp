@@ -10,6 +10,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_crypto.h"
+#include "platform/win32/wininet_calls.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ public:
     InternetHandle(const InternetHandle&) = delete;
     InternetHandle& operator=(const InternetHandle&) = delete;
     ~InternetHandle() {
-        if (handle_) InternetCloseHandle(handle_);
+        if (handle_) WinInet().closeHandle(handle_);
     }
     HINTERNET get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
@@ -123,7 +124,7 @@ std::int32_t FailureOfLastError() {
 bool ContentLength(HINTERNET request, unsigned long long& length) {
     wchar_t text[32] = {};
     DWORD size = sizeof text;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return false;
+    if (!WinInet().queryInfo(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return false;
     length = 0;
     const wchar_t* c = text;
     while (*c == L' ') ++c;
@@ -156,7 +157,7 @@ std::int32_t ReadBody(HINTERNET request, bool lengthKnown, unsigned long long an
     for (;;) {
         char* buffer = hash ? hash->NextBuffer() : plain.data();
         DWORD read = 0;
-        if (!InternetReadFile(request, buffer, static_cast<DWORD>(BackgroundSha256::kBufferSize), &read)) {
+        if (!WinInet().readFile(request, buffer, static_cast<DWORD>(BackgroundSha256::kBufferSize), &read)) {
             const std::int32_t failure = FailureOfLastError();
             return failure == result::kNoConnection ? result::kCutShort : failure;
         }
@@ -190,7 +191,7 @@ std::int32_t CheckWhole(const BodyRules& rules, Received& received) {
 void LimitSilence(HINTERNET handle, DWORD silence) {
     for (const DWORD option :
          {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        InternetSetOptionW(handle, option, &silence, sizeof silence);
+        WinInet().setOption(handle, option, &silence, sizeof silence);
     }
 }
 
@@ -198,7 +199,7 @@ void LimitSilence(HINTERNET handle, DWORD silence) {
 std::wstring Header(HINTERNET request, DWORD which) {
     wchar_t text[256] = {};
     DWORD size = sizeof text - sizeof(wchar_t);
-    if (!HttpQueryInfoW(request, which, text, &size, nullptr)) return {};
+    if (!WinInet().queryInfo(request, which, text, &size, nullptr)) return {};
     return text;
 }
 
@@ -222,10 +223,11 @@ struct Resume {
 // redirection: the signed file is at its own path.
 template <typename Body>
 std::int32_t Request(const Address& address, DWORD silence, bool checked, const Resume& resume, Body body) {
-    InternetHandle session(InternetOpenW(Widen("CantarelPortable/" CANTAREL_VERSION).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!WinInet().found) return result::kNoConnection;
+    InternetHandle session(WinInet().open(Widen("CantarelPortable/" CANTAREL_VERSION).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return result::kNoConnection;
     LimitSilence(session.get(), silence);
-    InternetHandle connection(InternetConnectW(session.get(), address.host.c_str(), address.port, nullptr, nullptr,
+    InternetHandle connection(WinInet().connect(session.get(), address.host.c_str(), address.port, nullptr, nullptr,
                                                INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return FailureOfLastError();
     LimitSilence(connection.get(), silence);
@@ -237,21 +239,21 @@ std::int32_t Request(const Address& address, DWORD silence, bool checked, const 
     // path's conversion (ANSI, UTF-8, escaped or not) to WinINet's version.
     const char* accept[] = {"*/*", nullptr};
     InternetHandle request(
-        HttpOpenRequestA(connection.get(), "GET", address.path.c_str(), nullptr, nullptr, accept, flags, 0));
+        WinInet().openRequest(connection.get(), "GET", address.path.c_str(), nullptr, nullptr, accept, flags, 0));
     if (!request) return FailureOfLastError();
     LimitSilence(request.get(), silence);
     std::wstring headers;
     if (resume.from > 0) {
         headers = L"Range: bytes=" + std::to_wstring(resume.from) + L"-\r\nIf-Range: " + resume.validator + L"\r\n";
     }
-    if (!HttpSendRequestW(request.get(), headers.empty() ? nullptr : headers.c_str(),
+    if (!WinInet().sendRequest(request.get(), headers.empty() ? nullptr : headers.c_str(),
                           static_cast<DWORD>(headers.size()), nullptr, 0)) {
         return FailureOfLastError();
     }
 
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    if (!WinInet().queryInfo(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
         return result::kCutShort;
     if (checked && status >= 300 && status < 400) return result::kNotVerified;
     // The rest only if it starts where asked; anything else is read again whole.

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -30,7 +31,8 @@ std::optional<Processes::Handle> Win32Processes::StartThroughShell(const ShellSt
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
     info.nShow = start.showCommand;
-    if (!ShellExecuteExW(&info)) return std::nullopt;
+    static const auto shellExecute = SystemFunction<decltype(ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+    if (shellExecute == nullptr || !shellExecute(&info)) return std::nullopt;
     return reinterpret_cast<Handle>(info.hProcess);
 }
 

@@ -4,6 +4,7 @@
 #include <objidl.h>
 #include <shobjidl.h>
 
+#include "platform/win32/com_calls.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -16,9 +17,9 @@ constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00
 // another mode the link object still works; only our own start is undone.
 class ComScope {
 public:
-    ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope() : started_(Com().found && SUCCEEDED(Com().initialize(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComScope() {
-        if (started_) CoUninitialize();
+        if (started_) Com().uninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -54,9 +55,10 @@ bool Fill(IShellLinkW& shellLink, const ShellLink& link) {
 }  // namespace
 
 bool Win32ShellLinks::Write(std::string_view linkPath, const ShellLink& link) {
+    if (!Com().found) return false;
     ComScope com;
     ComPtr<IShellLinkW> shellLink;
-    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
+    if (FAILED(Com().createInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
                                 shellLink.Out()))) {
         return false;
     }

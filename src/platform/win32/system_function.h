@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+// A function of a Windows DLL found when first needed, not imported: every
+// import is loaded before the program's first line, and the shell, COM,
+// WinINet and GDI+ have no part in what the window shows first. The DLL is
+// taken from the system folder only, never from the folder of the launcher.
+FARPROC FindSystemFunction(const wchar_t* library, const char* name);
+
+// `Function` is the function's own type: SystemFunction<decltype(CoInitializeEx)>.
+// Null when the DLL or the function is missing.
+template <typename Function>
+Function* SystemFunction(const wchar_t* library, const char* name) {
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(FindSystemFunction(library, name)));
+}
