@@ -33,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
     if (!RegisterClassW(&wc)) return 1;
+    MarkStartupPhase("window classes registered");
 
     // Same client size as the launcher's main window.
     RECT r{0, 0, kClientWidth, kClientHeight};

@@ -103,6 +103,9 @@ bool WindowHost::Create() {
     for (const WNDCLASSEXW* windowClass : {&mainClass, &controlClass}) {
         if (RegisterClassExW(windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     }
+    // Under Wine the first call that needs the display (the cursor, the
+    // icon) loads its driver: this phase carries it.
+    MarkStartupPhase("window classes registered");
 
     // The first frame's pictures are decoded meanwhile on a thread of their own.
     std::vector<std::string> firstImages{std::string(kBackgroundImage)};
