@@ -16,7 +16,10 @@ struct GdiplusCalls {
     decltype(&Gdiplus::GdiplusStartup) startup = nullptr;
     decltype(&Gdiplus::GdiplusShutdown) shutdown = nullptr;
     decltype(&Gdiplus::DllExports::GdipCreateBitmapFromStream) bitmapFromStream = nullptr;
-    decltype(&Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap) hbitmapFromBitmap = nullptr;
+    decltype(&Gdiplus::DllExports::GdipGetImageWidth) width = nullptr;
+    decltype(&Gdiplus::DllExports::GdipGetImageHeight) height = nullptr;
+    decltype(&Gdiplus::DllExports::GdipBitmapLockBits) lockBits = nullptr;
+    decltype(&Gdiplus::DllExports::GdipBitmapUnlockBits) unlockBits = nullptr;
     decltype(&Gdiplus::DllExports::GdipDisposeImage) disposeImage = nullptr;
     bool found = false;
 };
@@ -29,15 +32,56 @@ const GdiplusCalls& GdiplusFunctions() {
         found.shutdown = SystemFunction<decltype(Gdiplus::GdiplusShutdown)>(kGdiplus, "GdiplusShutdown");
         found.bitmapFromStream = SystemFunction<decltype(Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
             kGdiplus, "GdipCreateBitmapFromStream");
-        found.hbitmapFromBitmap = SystemFunction<decltype(Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap)>(
-            kGdiplus, "GdipCreateHBITMAPFromBitmap");
+        found.width = SystemFunction<decltype(Gdiplus::DllExports::GdipGetImageWidth)>(kGdiplus, "GdipGetImageWidth");
+        found.height =
+            SystemFunction<decltype(Gdiplus::DllExports::GdipGetImageHeight)>(kGdiplus, "GdipGetImageHeight");
+        found.lockBits =
+            SystemFunction<decltype(Gdiplus::DllExports::GdipBitmapLockBits)>(kGdiplus, "GdipBitmapLockBits");
+        found.unlockBits =
+            SystemFunction<decltype(Gdiplus::DllExports::GdipBitmapUnlockBits)>(kGdiplus, "GdipBitmapUnlockBits");
         found.disposeImage =
             SystemFunction<decltype(Gdiplus::DllExports::GdipDisposeImage)>(kGdiplus, "GdipDisposeImage");
-        found.found = found.startup && found.shutdown && found.bitmapFromStream && found.hbitmapFromBitmap &&
-                      found.disposeImage;
+        found.found = found.startup && found.shutdown && found.bitmapFromStream && found.width && found.height &&
+                      found.lockBits && found.unlockBits && found.disposeImage;
         return found;
     }();
     return calls;
+}
+
+// The pixels straight into a 24-bit DIB section: a JPEG has no alpha, and
+// the 32-bit bitmap GDI+ would make, through a copy of its own, costs a
+// third more memory for nothing.
+HBITMAP ToBitmap(const GdiplusCalls& gdiplus, Gdiplus::GpBitmap* decoded) {
+    UINT width = 0;
+    UINT height = 0;
+    if (gdiplus.width(decoded, &width) != Gdiplus::Ok || gdiplus.height(decoded, &height) != Gdiplus::Ok ||
+        width == 0 || height == 0) {
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top row first, as GDI+ gives them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return nullptr;
+    Gdiplus::BitmapData data{};
+    data.Width = width;
+    data.Height = height;
+    data.Stride = static_cast<INT>((width * 3 + 3) & ~3u);  // a DIB's rows end on 4 bytes
+    data.PixelFormat = PixelFormat24bppRGB;
+    data.Scan0 = bits;
+    const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    if (gdiplus.lockBits(decoded, &all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                         PixelFormat24bppRGB, &data) != Gdiplus::Ok) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    gdiplus.unlockBits(decoded, &data);
+    return bitmap;
 }
 
 }  // namespace
@@ -116,8 +160,7 @@ HBITMAP ImageCache::Decode(const std::string& name) {
     HBITMAP bitmap = nullptr;
     Gdiplus::GpBitmap* decoded = nullptr;
     if (gdiplus.bitmapFromStream(stream, &decoded) == Gdiplus::Ok) {
-        // JPEGs have no transparency: the colour under it is never seen.
-        if (gdiplus.hbitmapFromBitmap(decoded, &bitmap, 0xFFFFFFFF) != Gdiplus::Ok) bitmap = nullptr;
+        bitmap = ToBitmap(gdiplus, decoded);
         gdiplus.disposeImage(decoded);
     }
     stream->Release();
