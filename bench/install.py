@@ -66,7 +66,8 @@ def main():
     parser.add_argument("-n", "--runs", type=int, default=3)
     parser.add_argument("--megabytes", type=int, default=100)
     args = parser.parse_args()
-    build = Path(args.build)
+    # Absolute: Wine refuses a prefix given by a relative path.
+    build = Path(args.build).resolve()
     timer = build / "bench" / "install_timer.exe"
     unzip32 = REPO / "build" / "unzip32" / "x86_64" / "unzip32.dll"
     for needed in (timer, unzip32):
