@@ -26,23 +26,14 @@ struct GdiplusCalls {
 
 const GdiplusCalls& GdiplusFunctions() {
     static const GdiplusCalls calls = [] {
-        constexpr const wchar_t* kGdiplus = L"gdiplus.dll";
+        const auto in = [](const char* name) { return FindSystemOrSideBySideFunction(L"gdiplus.dll", name); };
         GdiplusCalls found;
-        found.startup = SystemFunction<decltype(Gdiplus::GdiplusStartup)>(kGdiplus, "GdiplusStartup");
-        found.shutdown = SystemFunction<decltype(Gdiplus::GdiplusShutdown)>(kGdiplus, "GdiplusShutdown");
-        found.bitmapFromStream = SystemFunction<decltype(Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
-            kGdiplus, "GdipCreateBitmapFromStream");
-        found.width = SystemFunction<decltype(Gdiplus::DllExports::GdipGetImageWidth)>(kGdiplus, "GdipGetImageWidth");
-        found.height =
-            SystemFunction<decltype(Gdiplus::DllExports::GdipGetImageHeight)>(kGdiplus, "GdipGetImageHeight");
-        found.lockBits =
-            SystemFunction<decltype(Gdiplus::DllExports::GdipBitmapLockBits)>(kGdiplus, "GdipBitmapLockBits");
-        found.unlockBits =
-            SystemFunction<decltype(Gdiplus::DllExports::GdipBitmapUnlockBits)>(kGdiplus, "GdipBitmapUnlockBits");
-        found.disposeImage =
-            SystemFunction<decltype(Gdiplus::DllExports::GdipDisposeImage)>(kGdiplus, "GdipDisposeImage");
-        found.found = found.startup && found.shutdown && found.bitmapFromStream && found.width && found.height &&
-                      found.lockBits && found.unlockBits && found.disposeImage;
+        found.found = PointAt(found.startup, in("GdiplusStartup")) && PointAt(found.shutdown, in("GdiplusShutdown")) &&
+                      PointAt(found.bitmapFromStream, in("GdipCreateBitmapFromStream")) &&
+                      PointAt(found.width, in("GdipGetImageWidth")) && PointAt(found.height, in("GdipGetImageHeight")) &&
+                      PointAt(found.lockBits, in("GdipBitmapLockBits")) &&
+                      PointAt(found.unlockBits, in("GdipBitmapUnlockBits")) &&
+                      PointAt(found.disposeImage, in("GdipDisposeImage"));
         return found;
     }();
     return calls;

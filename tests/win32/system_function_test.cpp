@@ -24,6 +24,8 @@ TEST(SystemFunction, FindsTheSystemsOwnFunctionAndNothingElse) {
               reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "ShellExecuteExW")));
     EXPECT_EQ(FindSystemFunction(L"shell32.dll", "PasDeTelleFonction"), nullptr);
     EXPECT_EQ(FindSystemFunction(L"pas_de_bibliotheque_ici.dll", "ShellExecuteExW"), nullptr);
+    EXPECT_NE(FindSystemOrSideBySideFunction(L"gdiplus.dll", "GdiplusStartup"), nullptr);
+    EXPECT_EQ(FindSystemOrSideBySideFunction(L"pas_de_bibliotheque_ici.dll", "GdiplusStartup"), nullptr);
 }
 
 // A DLL beside the program, as one could be put beside the launcher on a

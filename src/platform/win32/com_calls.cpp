@@ -4,13 +4,12 @@
 
 const ComCalls& Com() {
     static const ComCalls calls = [] {
-        constexpr const wchar_t* kOle = L"ole32.dll";
+        const auto in = [](const char* name) { return FindSystemFunction(L"ole32.dll", name); };
         ComCalls found;
-        found.initialize = SystemFunction<decltype(CoInitializeEx)>(kOle, "CoInitializeEx");
-        found.uninitialize = SystemFunction<decltype(CoUninitialize)>(kOle, "CoUninitialize");
-        found.createInstance = SystemFunction<decltype(CoCreateInstance)>(kOle, "CoCreateInstance");
-        found.streamOnMemory = SystemFunction<decltype(CreateStreamOnHGlobal)>(kOle, "CreateStreamOnHGlobal");
-        found.found = found.initialize && found.uninitialize && found.createInstance && found.streamOnMemory;
+        found.found = PointAt(found.initialize, in("CoInitializeEx")) &&
+                      PointAt(found.uninitialize, in("CoUninitialize")) &&
+                      PointAt(found.createInstance, in("CoCreateInstance")) &&
+                      PointAt(found.streamOnMemory, in("CreateStreamOnHGlobal"));
         return found;
     }();
     return calls;

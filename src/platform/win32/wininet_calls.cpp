@@ -4,18 +4,15 @@
 
 const WinInetCalls& WinInet() {
     static const WinInetCalls calls = [] {
-        constexpr const wchar_t* kWinInet = L"wininet.dll";
+        const auto in = [](const char* name) { return FindSystemFunction(L"wininet.dll", name); };
         WinInetCalls found;
-        found.open = SystemFunction<decltype(InternetOpenW)>(kWinInet, "InternetOpenW");
-        found.connect = SystemFunction<decltype(InternetConnectW)>(kWinInet, "InternetConnectW");
-        found.setOption = SystemFunction<decltype(InternetSetOptionW)>(kWinInet, "InternetSetOptionW");
-        found.readFile = SystemFunction<decltype(InternetReadFile)>(kWinInet, "InternetReadFile");
-        found.closeHandle = SystemFunction<decltype(InternetCloseHandle)>(kWinInet, "InternetCloseHandle");
-        found.openRequest = SystemFunction<decltype(HttpOpenRequestA)>(kWinInet, "HttpOpenRequestA");
-        found.sendRequest = SystemFunction<decltype(HttpSendRequestW)>(kWinInet, "HttpSendRequestW");
-        found.queryInfo = SystemFunction<decltype(HttpQueryInfoW)>(kWinInet, "HttpQueryInfoW");
-        found.found = found.open && found.connect && found.setOption && found.readFile && found.closeHandle &&
-                      found.openRequest && found.sendRequest && found.queryInfo;
+        found.found = PointAt(found.open, in("InternetOpenW")) && PointAt(found.connect, in("InternetConnectW")) &&
+                      PointAt(found.setOption, in("InternetSetOptionW")) &&
+                      PointAt(found.readFile, in("InternetReadFile")) &&
+                      PointAt(found.closeHandle, in("InternetCloseHandle")) &&
+                      PointAt(found.openRequest, in("HttpOpenRequestA")) &&
+                      PointAt(found.sendRequest, in("HttpSendRequestW")) &&
+                      PointAt(found.queryInfo, in("HttpQueryInfoW"));
         return found;
     }();
     return calls;
