@@ -6,6 +6,7 @@ with a summary line: cases run, cases held."""
 
 import os
 import shutil
+import struct
 import subprocess
 import time
 import zipfile
@@ -41,8 +42,13 @@ def rezip(tree: Path, files: dict):
 
 
 def damage(tree: Path):
+    # The entries' bytes only: the directory at the end stays readable, so
+    # the archive can still be signed whatever its length (which varies by a
+    # byte or two from one build of the tree to the next).
     data = bytearray((tree / VLC).read_bytes())
-    for at in range(30, len(data), 97):
+    end = data.rfind(b"PK\x05\x06")
+    directory = struct.unpack_from("<I", data, end + 16)[0]
+    for at in range(30, directory, 97):
         data[at] ^= 0x5A
     (tree / VLC).write_bytes(bytes(data))
 
